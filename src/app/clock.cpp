@@ -1,0 +1,7 @@
+#include "clock.h"
+
+namespace quorbel {
+
+Clock::~Clock() = default;
+
+} // namespace quorbel

@@ -1,0 +1,119 @@
+#include "interaction.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quorbel {
+
+Interaction::~Interaction() = default;
+
+QtInteraction::QtInteraction(QWidget* parentWindow) : m_parent(parentWindow) {}
+
+QString QtInteraction::displayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    return shown;
+}
+
+QString QtInteraction::qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList names;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // The description already names the patterns in most filters; Qt takes the
+        // patterns from the parentheses, so give it the patterns explicitly.
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString description = parts.at(i);
+        const qsizetype paren = description.indexOf(QLatin1Char('('));
+        if (paren >= 0)
+            description = description.left(paren).trimmed();
+        names << QStringLiteral("%1 (%2)").arg(description, patterns);
+    }
+    return names.join(QStringLiteral(";;"));
+}
+
+MsgButton QtInteraction::message(const Message& msg)
+{
+    QMessageBox box(m_parent);
+    switch (msg.icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setWindowTitle(QApplication::applicationDisplayName());
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setWindowTitle(QStringLiteral("Information"));
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        box.setWindowTitle(QStringLiteral("Warnung"));
+        break;
+    case MsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setWindowTitle(QStringLiteral("Fehler"));
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        box.setWindowTitle(QStringLiteral("Bestätigen"));
+        break;
+    }
+    box.setText(displayText(msg.text));
+    QMessageBox::StandardButtons buttons;
+    if (msg.buttons & Ok)
+        buttons |= QMessageBox::Ok;
+    if (msg.buttons & Yes)
+        buttons |= QMessageBox::Yes;
+    if (msg.buttons & No)
+        buttons |= QMessageBox::No;
+    if (msg.buttons & Cancel)
+        buttons |= QMessageBox::Cancel;
+    box.setStandardButtons(buttons);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    case QMessageBox::Cancel:
+        return Cancel;
+    case QMessageBox::Ok:
+        return Ok;
+    default:
+        // Closed with Escape or the title bar: the weakest answer offered.
+        if (msg.buttons & Cancel)
+            return Cancel;
+        if (msg.buttons & No)
+            return No;
+        return Ok;
+    }
+}
+
+QString QtInteraction::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? text : initial;
+}
+
+QString QtInteraction::chooseFile(const QString& filter, const QString& directory)
+{
+    return QFileDialog::getOpenFileName(m_parent, QString(), directory, qtNameFilters(filter));
+}
+
+int QtInteraction::exec(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+void QtInteraction::showError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), displayText(text),
+                    QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+} // namespace quorbel

@@ -1,0 +1,98 @@
+#include "fakeinteraction.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QtGlobal>
+
+namespace testing_support {
+
+quorbel::MsgButton FakeInteraction::message(const quorbel::Message& msg)
+{
+    shown.append({Shown::Kind::Message, msg.text, msg.icon, msg.buttons, {}});
+    if (!messageAnswers.empty()) {
+        const auto answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    if (msg.buttons & quorbel::Ok)
+        return quorbel::Ok;
+    if (msg.buttons & quorbel::Yes)
+        return quorbel::Yes;
+    return quorbel::NoButton;
+}
+
+QString FakeInteraction::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+{
+    shown.append({Shown::Kind::Input, prompt, quorbel::MsgIcon::None, 0, caption});
+    if (!inputAnswers.empty()) {
+        QString answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+    return initial;
+}
+
+QString FakeInteraction::chooseFile(const QString& filter, const QString& directory)
+{
+    Q_UNUSED(directory);
+    shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, {}});
+    if (!fileAnswers.empty()) {
+        QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    return {};
+}
+
+int FakeInteraction::exec(QDialog& dialog)
+{
+    shown.append({Shown::Kind::Dialog, dialog.windowTitle(), quorbel::MsgIcon::None, 0, {}});
+    if (!dialogAnswers.empty()) {
+        auto answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        return answer(dialog);
+    }
+    return QDialog::Rejected;
+}
+
+void FakeInteraction::showError(const QString& text)
+{
+    shown.append({Shown::Kind::Error, text, quorbel::MsgIcon::Error, quorbel::Ok, {}});
+}
+
+QStringList FakeInteraction::messages() const
+{
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == Shown::Kind::Message)
+            out << s.text;
+    return out;
+}
+
+QStringList FakeInteraction::errors() const
+{
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == Shown::Kind::Error)
+            out << s.text;
+    return out;
+}
+
+QString freshDir(const QString& name)
+{
+    QString base = qEnvironmentVariable("QUORBEL_TEST_SCRATCH");
+    if (base.isEmpty())
+        base = QDir::tempPath() + QStringLiteral("/quorbel-tests");
+    QDir dir(base + QLatin1Char('/') + name);
+    if (dir.exists())
+        dir.removeRecursively();
+    QDir().mkpath(dir.path());
+    return dir.absolutePath();
+}
+
+void initTestEnvironment()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}
+
+} // namespace testing_support

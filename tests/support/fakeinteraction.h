@@ -1,0 +1,64 @@
+#pragma once
+
+#include <app/clock.h>
+#include <app/interaction.h>
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <functional>
+
+namespace testing_support {
+
+// Answers every question the program asks and records what it showed.
+class FakeInteraction final : public quorbel::Interaction
+{
+public:
+    struct Shown
+    {
+        enum class Kind { Message, Input, File, Dialog, Error } kind;
+        QString text;     // message text (LF CR kept), input prompt, file filter, dialog title
+        quorbel::MsgIcon icon = quorbel::MsgIcon::None;
+        int buttons = 0;
+        QString caption;  // input box caption
+    };
+
+    QList<Shown> shown;
+
+    // Queued answers, taken in order. Without one queued: messages answer the first
+    // button offered among Ok, Yes; inputs answer their initial text; files answer
+    // cancel; dialogs are rejected.
+    std::deque<quorbel::MsgButton> messageAnswers;
+    std::deque<QString> inputAnswers;
+    std::deque<QString> fileAnswers;
+    // A dialog answer may work the dialog's controls before it returns a result.
+    std::deque<std::function<int(QDialog&)>> dialogAnswers;
+
+    quorbel::MsgButton message(const quorbel::Message& msg) override;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString chooseFile(const QString& filter, const QString& directory) override;
+    int exec(QDialog& dialog) override;
+    void showError(const QString& text) override;
+
+    // Texts of everything shown of one kind, in order.
+    QStringList messages() const;
+    QStringList errors() const;
+    void clear() { shown.clear(); }
+};
+
+class FixedClock final : public quorbel::Clock
+{
+public:
+    QDateTime current = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0));
+    QDateTime now() const override { return current; }
+};
+
+// A fresh empty directory below the test's scratch space.
+QString freshDir(const QString& name);
+
+// Pins the German locale and the test environment; call first in main().
+void initTestEnvironment();
+
+} // namespace testing_support
