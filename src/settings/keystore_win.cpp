@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <string>
+
 namespace settings {
 
 namespace {
@@ -24,7 +27,15 @@ public:
     bool openKey() override
     {
         closeKey();
-        return RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSubKey, 0, KEY_READ | KEY_WRITE, &m_key) == ERROR_SUCCESS;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSubKey, 0, KEY_READ | KEY_WRITE, &m_key) == ERROR_SUCCESS)
+            return true;
+        // Without the right to write the machine-wide key the settings can still be read;
+        // a save then fails with its message.
+        m_key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSubKey, 0, KEY_READ, &m_key) == ERROR_SUCCESS)
+            return true;
+        m_key = nullptr;
+        return false;
     }
 
     void createKey() override

@@ -1,0 +1,590 @@
+#include <settings/keystore.h>
+#include <settings/schriftartenformular.h>
+#include <settings/settingscontroller.h>
+#include <settings/vocabulary.h>
+
+#include "fakeinteraction.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace settings;
+using testing_support::FakeInteraction;
+using testing_support::freshDir;
+
+namespace {
+
+QString s(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QStringList sl(std::initializer_list<const char*> items)
+{
+    QStringList out;
+    for (const char* item : items)
+        out << QString::fromUtf8(item);
+    return out;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+const QStringList kFonts = sl({"Arial", "Courier New", "Times New Roman", "Verdana"});
+
+// One run of the program: its directory, its settings key and the settings page.
+struct Run
+{
+    explicit Run(const QString& dir)
+        : programDir(dir + QLatin1Char('/')), keyPath(dir + QStringLiteral("/key/quorbel98.key")),
+          controller(ui, programDir, &page, [] { return kFonts; }, std::make_unique<FileKeyStore>(keyPath))
+    {
+    }
+
+    // Window creation and first activation.
+    void start()
+    {
+        controller.Lade_Genreliste();
+        controller.Lade_Senderliste();
+        controller.Lade_Spielzeitenliste();
+        controller.Registry_Auslesen();
+        controller.Setze_Listenmarken_Zurueck();
+    }
+
+    QString list(const char* name) const { return programDir + QStringLiteral("Lists/") + s(name); }
+
+    // Opens the key file as it is on disk.
+    std::unique_ptr<FileKeyStore> key() const
+    {
+        auto k = std::make_unique<FileKeyStore>(keyPath);
+        if (!k->openKey())
+            return nullptr;
+        return k;
+    }
+
+    FakeInteraction ui;
+    QString programDir;
+    QString keyPath;
+    QWidget page;
+    SettingsController controller;
+};
+
+void writeKey(const QString& path, const std::function<void(KeyStore&)>& values)
+{
+    FileKeyStore key(path);
+    key.createKey();
+    values(key);
+    key.closeKey();
+}
+
+} // namespace
+
+class TestSettingsController : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstStart()
+    {
+        Run run(freshDir(QStringLiteral("firstStart")));
+        QSignalSpy genres(&run.controller, &SettingsController::genresChanged);
+        QSignalSpy lengths(&run.controller, &SettingsController::playLengthsChanged);
+        run.start();
+        auto& c = run.controller;
+
+        auto key = run.key();
+        QVERIFY(key);
+        QCOMPARE(key->valueNames().size(), 22);
+        int texts = 0;
+        for (const QString& name : key->valueNames())
+            texts += key->holdsText(name) ? 1 : 0;
+        QCOMPARE(texts, 8);
+        QCOMPARE(key->readText(QStringLiteral("Autostart")), QStringLiteral("Deaktiviert"));
+        QCOMPARE(key->readText(QStringLiteral("Version")), QStringLiteral("0.9.2 [RELEASE]"));
+        QCOMPARE(key->readInteger(QStringLiteral("Schriftgroesse_Bei_Vier_Filmen")), 8);
+        QCOMPARE(key->readInteger(QStringLiteral("Kassette_Fett_Drucken")), 1);
+        QVERIFY(c.einstellungen() == Einstellungen{});
+
+        QCOMPARE(c.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!c.BitBtn_KeinAuto->isEnabled());
+        QVERIFY(!c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QVERIFY(!c.settingsChanged());
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
+        QCOMPARE(c.Edit_Drucktitel->text(), QStringLiteral("Videoliste"));
+        QVERIFY(c.CheckBox_NummerFett->isChecked());
+
+        // Built-in lists: sorted in the editors, the grid keeps the built-in order.
+        QCOMPARE(c.genres().size(), 32);
+        QStringList sorted = vocabulary::builtInGenres();
+        vocabulary::sortEntries(sorted);
+        QCOMPARE(c.genres(), sorted);
+        QCOMPARE(genres.last().at(0).toStringList(), vocabulary::builtInGenres());
+        QCOMPARE(c.stations().size(), 35);
+        QVERIFY(c.BitBtn_Weg1->isEnabled() && c.BitBtn_Weg2->isEnabled());
+        QVERIFY(c.extraPlayLengths().isEmpty());
+        QVERIFY(!c.BitBtn_ZeitWeg->isEnabled());
+        QCOMPARE(lengths.last().at(0).toStringList(),
+                 sl({"E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "Kaufvideo"}));
+        QVERIFY(!QFile::exists(run.list("genre.qb")));
+        QVERIFY(run.ui.shown.isEmpty());
+
+        // The page: five sub-pages in order, the film list options shown first.
+        QCOMPARE(c.PageControl_Einstellungen->count(), 5);
+        const QStringList captions = sl({"Allgemein", "Allgemein 2", "Filmlistenausdruck", "Etikettendruck",
+                                          "Genres / Programme"});
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(c.PageControl_Einstellungen->tabText(i), captions.at(i));
+        QCOMPARE(c.PageControl_Einstellungen->currentWidget()->objectName(), QStringLiteral("Tab_DruckOptionen"));
+        QVERIFY(run.page.findChild<QListWidget*>(QStringLiteral("Stat_Zeiten"))->isHidden());
+        QCOMPARE(c.BitBtn_ZeitWeg->toolTip(), s("Löscht Kassette mit spezieller Spielzeit"));
+
+        // A save without edits writes no list file.
+        c.Speichere_Registry();
+        QVERIFY(!QFile::exists(run.list("genre.qb")));
+    }
+
+    void storedValuesAndFallbacks()
+    {
+        const QString dir = freshDir(QStringLiteral("stored"));
+        Run run(dir);
+        writeKey(run.keyPath, [](KeyStore& k) {
+            k.writeText(QStringLiteral("Titel"), QStringLiteral("Meine Filme"));
+            k.writeText(QStringLiteral("Titel_Font"), QStringLiteral("Gibtsnicht Sans"));
+            k.writeText(QStringLiteral("Spaltenueberschriften_Font"), QStringLiteral("courier new"));
+            k.writeText(QStringLiteral("Schriftart_der_Etiketten"), QStringLiteral("Gibtsnicht Sans"));
+            k.writeText(QStringLiteral("Autostart"), QStringLiteral("/daten/filme.qbx"));
+            k.writeInteger(QStringLiteral("Ausrichtung_Bei_Zwei_Filmen"), 5);
+            k.writeInteger(QStringLiteral("Nummer_Drucken"), 0);
+            k.writeInteger(QStringLiteral("Kassette_Fett_Drucken"), 1);
+            k.writeText(QStringLiteral("Warnen_Nach_x_Tagen"), QStringLiteral("12")); // wrong kind
+            k.writeInteger(QStringLiteral("Aufnahme_TageWarnen"), 5);
+            k.writeInteger(QStringLiteral("Tip_Anzeigen"), 42);
+            k.writeInteger(QStringLiteral("Nulllaengentip"), 0);
+        });
+        QSignalSpy titleFont(&run.controller, &SettingsController::filmListTitleFontChanged);
+        run.start();
+        const Einstellungen& e = run.controller.einstellungen();
+        QCOMPARE(e.Titel, QStringLiteral("Meine Filme"));
+        QCOMPARE(e.Titel_Font, QStringLiteral("Times New Roman"));
+        QCOMPARE(e.Spaltenueberschriften_Font, QStringLiteral("courier new"));
+        QCOMPARE(e.Listenelemente_Font, QStringLiteral("Times New Roman")); // missing text: empty, not installed
+        QCOMPARE(e.Schriftart_der_Etiketten, QStringLiteral("Arial"));
+        QCOMPARE(titleFont.last().at(0).toString(), QStringLiteral("Times New Roman"));
+        QCOMPARE(e.etikett(2).Ausrichtung, 5);
+        QCOMPARE(e.etikett(1).Ausrichtung, 0);
+        QCOMPARE(e.etikett(4).Schriftgroesse, 8); // missing number: default
+        QCOMPARE(e.Warnen_Nach_x_Tagen, 7);        // wrong kind: default
+        QCOMPARE(e.Aufnahme_TageWarnen, 5);
+        QVERIFY(e.Tip_Anzeigen && !e.Nulllaengentip);
+        QVERIFY(!e.Nummer_Drucken && !e.Kassette_Fett_Drucken);
+        QVERIFY(!run.controller.CheckBox_Nummer->isChecked() && !run.controller.CheckBox_NummerFett->isChecked());
+        QCOMPARE(run.controller.Edit_Autostart->text(), QStringLiteral("/daten/filme.qbx"));
+        QVERIFY(run.controller.BitBtn_KeinAuto->isEnabled());
+        QVERIFY(!run.controller.settingsChanged());
+        QVERIFY(run.ui.shown.isEmpty());
+
+        run.controller.CheckBox_TipAnzeigen->setChecked(false);
+        QVERIFY(run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+        run.controller.Speichere_Registry();
+        auto key = run.key();
+        QCOMPARE(key->readInteger(QStringLiteral("Kassette_Fett_Drucken")), 0);
+        QCOMPARE(key->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 7);
+        QCOMPARE(key->readText(QStringLiteral("Titel_Font")), QStringLiteral("Times New Roman"));
+        QCOMPARE(key->readText(QStringLiteral("Autostart")), QStringLiteral("/daten/filme.qbx"));
+        QVERIFY(!run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+    }
+
+    void damagedKeyFile()
+    {
+        Run run(freshDir(QStringLiteral("damaged")));
+        writeAll(run.keyPath, "Titel=Videoliste\n");
+        run.start();
+        QCOMPARE(run.ui.messages().size(), 1);
+        QVERIFY(run.ui.messages().first().contains(s("beschädigt")));
+        QCOMPARE(run.ui.shown.first().icon, quorbel::MsgIcon::Warning);
+        QCOMPARE(readAll(run.keyPath + QStringLiteral(".beschaedigt")), QByteArray("Titel=Videoliste\n"));
+        QVERIFY(run.controller.einstellungen() == Einstellungen{});
+        QCOMPARE(run.key()->valueNames().size(), 22);
+        QVERIFY(!run.controller.settingsChanged());
+    }
+
+    void checkBoxesAndFields()
+    {
+        Run run(freshDir(QStringLiteral("fields")));
+        run.start();
+        auto& c = run.controller;
+
+        c.CheckBox_Nummer->setChecked(false);
+        QVERIFY(!c.CheckBox_NummerFett->isChecked());
+        QVERIFY(!c.einstellungen().Nummer_Drucken && !c.einstellungen().Kassette_Fett_Drucken);
+        c.CheckBox_Nummer->setChecked(true);
+        QVERIFY(!c.CheckBox_NummerFett->isChecked());
+        QVERIFY(c.settingsChanged());
+        c.Speichere_Registry();
+
+        // Day fields: digits only when typed; empty gives the default; too large is refused.
+        QTest::keyClicks(c.Edit_TageWarnen, QStringLiteral("1a-2 x"));
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("712"));
+        QVERIFY(c.settingsChanged());
+        QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 7); // taken when the field is left
+        c.Edit_TageWarnenExit();
+        QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 712);
+        c.Edit_TageWarnen->clear();
+        c.Edit_TageWarnenExit();
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
+        QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 7);
+        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("99999999999"));
+        c.Edit_AufnahmeTageWarnenExit();
+        QCOMPARE(run.ui.messages(), QStringList{s("'99999999999' ist kein gültiger Integerwert")});
+        QCOMPARE(c.Edit_AufnahmeTageWarnen->text(), QStringLiteral("99999999999"));
+        QCOMPARE(c.einstellungen().Aufnahme_TageWarnen, 3);
+        c.Edit_AufnahmeTageWarnen->clear();
+        c.Edit_AufnahmeTageWarnenExit();
+        QCOMPARE(c.einstellungen().Aufnahme_TageWarnen, 3);
+        QCOMPARE(c.Edit_AufnahmeTageWarnen->text(), QStringLiteral("3"));
+
+        // Leaving a field by focus runs its exit; a context menu does not leave it.
+        c.Edit_TageWarnen->clear();
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(c.Edit_TageWarnen, &popup);
+        QCOMPARE(c.Edit_TageWarnen->text(), QString());
+        QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(c.Edit_TageWarnen, &tab);
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
+
+        QSignalSpy title(&c, &SettingsController::filmListTitleChanged);
+        c.Edit_Drucktitel->clear();
+        c.Edit_DrucktitelExit();
+        QCOMPARE(c.Edit_Drucktitel->text(), QStringLiteral("Videoliste"));
+        QCOMPARE(title.last().at(0).toString(), QStringLiteral("Videoliste"));
+
+        // A value typed and not yet taken over is still saved by the closing question.
+        c.Edit_TageWarnen->setText(QStringLiteral("21"));
+        c.Speichere_Registry();
+        QCOMPARE(run.key()->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 21);
+    }
+
+    void fontDialog()
+    {
+        Run run(freshDir(QStringLiteral("fonts")));
+        run.start();
+        auto& c = run.controller;
+        QSignalSpy headerFont(&c, &SettingsController::columnHeaderFontChanged);
+
+        // Pick another face: OK only after the pick.
+        QString preselected;
+        run.ui.dialogAnswers.push_back([&](QDialog& d) {
+            auto& dlg = static_cast<TSchriftartenformular&>(d);
+            if (dlg.BitBtn_Ok->isEnabled())
+                return int(QDialog::Rejected);
+            preselected = dlg.gewaehlteSchriftart();
+            dlg.ListBox_Schriftarten->setCurrentRow(kFonts.indexOf(QStringLiteral("Verdana")));
+            dlg.BitBtn_Ok->click();
+            return dlg.result();
+        });
+        c.Button_Schriftart_UeberschriftenClick();
+        QCOMPARE(preselected, QStringLiteral("Arial"));
+        QCOMPARE(run.ui.shown.last().text, s("Schriftart auswählen"));
+        QCOMPARE(c.einstellungen().Spaltenueberschriften_Font, QStringLiteral("Verdana"));
+        QCOMPARE(headerFont.size(), 1);
+        QVERIFY(c.settingsChanged());
+        c.Speichere_Registry();
+
+        // Clicking the face already set enables OK but changes nothing.
+        run.ui.dialogAnswers.push_back([&](QDialog& d) {
+            auto& dlg = static_cast<TSchriftartenformular&>(d);
+            emit dlg.ListBox_Schriftarten->itemClicked(dlg.ListBox_Schriftarten->currentItem());
+            dlg.BitBtn_Ok->click();
+            return dlg.result();
+        });
+        c.Button_Schriftart_UeberschriftenClick();
+        QCOMPARE(headerFont.size(), 1);
+        QVERIFY(!c.settingsChanged());
+
+        // Cancel changes nothing.
+        run.ui.dialogAnswers.push_back([&](QDialog& d) {
+            auto& dlg = static_cast<TSchriftartenformular&>(d);
+            dlg.ListBox_Schriftarten->setCurrentRow(0);
+            return int(QDialog::Rejected);
+        });
+        c.Button_DruckfontClick();
+        QCOMPARE(c.einstellungen().Titel_Font, QStringLiteral("Times New Roman"));
+        QVERIFY(!c.settingsChanged());
+    }
+
+    void autostart()
+    {
+        Run run(freshDir(QStringLiteral("autostart")));
+        run.start();
+        auto& c = run.controller;
+        const QString file = run.programDir + QStringLiteral("filme.qbx");
+
+        c.Button_AutostartClick(); // cancelled
+        QCOMPARE(run.ui.shown.last().text, QStringLiteral("Videolisten (*.qbx)|*.qbx"));
+        QVERIFY(!c.settingsChanged());
+
+        run.ui.fileAnswers.push_back(file);
+        c.Button_AutostartClick();
+        QCOMPARE(c.Edit_Autostart->text(), QDir::toNativeSeparators(file));
+        QVERIFY(c.BitBtn_KeinAuto->isEnabled() && c.settingsChanged());
+        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(run.key()->readText(QStringLiteral("Autostart")), QDir::toNativeSeparators(file));
+        QCOMPARE(c.einstellungen().Autostart, QStringLiteral("Deaktiviert")); // next start
+
+        c.BitBtn_KeinAutoClick();
+        QCOMPARE(c.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!c.BitBtn_KeinAuto->isEnabled() && c.settingsChanged());
+        c.Speichere_Registry();
+        QCOMPARE(run.key()->readText(QStringLiteral("Autostart")), QStringLiteral("Deaktiviert"));
+    }
+
+    void listFilesAtStart()
+    {
+        const QString dir = freshDir(QStringLiteral("lists"));
+        Run run(dir);
+        writeAll(run.list("genre.qb"), "Zeichentrick\nabenteuer\n\xc4rzteserie");
+        writeAll(run.list("prgs.qb"), "");
+        writeAll(run.list("splztn.qb"), "E - 90\rE - 12A\rE - 480");
+        QSignalSpy genres(&run.controller, &SettingsController::genresChanged);
+        QSignalSpy stations(&run.controller, &SettingsController::stationsChanged);
+        run.start();
+        auto& c = run.controller;
+        QCOMPARE(c.genres(), sl({"abenteuer", "Ärzteserie", "Zeichentrick"}));
+        QCOMPARE(genres.last().at(0).toStringList(), c.genres());
+        QVERIFY(c.stations().isEmpty() && !c.BitBtn_Weg2->isEnabled());
+        QCOMPARE(stations.last().at(0).toStringList(), QStringList());
+        QCOMPARE(c.extraPlayLengths(), sl({"E - 12A", "E - 480", "E - 90"}));
+        QVERIFY(c.BitBtn_ZeitWeg->isEnabled());
+        QCOMPARE(c.playLengths(), sl({"E - 12A", "E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "E - 480",
+                                      "E - 90", "Kaufvideo"}));
+    }
+
+    void playLengthEditor()
+    {
+        Run run(freshDir(QStringLiteral("playlengths")));
+        writeAll(run.list("splztn.qb"), "E - 12A\r\n");
+        run.start();
+        auto& c = run.controller;
+        QSignalSpy lengths(&c, &SettingsController::playLengthsChanged);
+        auto add = [&](const char* answer) {
+            run.ui.clear();
+            run.ui.inputAnswers.push_back(s(answer));
+            c.BitBtn_ZeitDazuClick();
+            return run.ui.messages();
+        };
+        // The duplicate test comes first and ignores case; then the number test.
+        QCOMPARE(add("180"), QStringList{QStringLiteral("Spielzeit schon vorhanden !")});
+        QCOMPARE(run.ui.shown.first().caption, QStringLiteral("Neue Spielzeit einfügen"));
+        QCOMPARE(add("12a"), QStringList{QStringLiteral("Spielzeit schon vorhanden !")});
+        QCOMPARE(add("abc"), QStringList{QStringLiteral("Nur Zahlenwerte erlaubt !")});
+        QCOMPARE(add("9 0"), QStringList{QStringLiteral("Nur Zahlenwerte erlaubt !")});
+        QCOMPARE(run.ui.shown.last().icon, quorbel::MsgIcon::Error);
+        QVERIFY(add("").isEmpty());
+        QVERIFY(!c.settingsChanged() && !c.playLengthsChangedFlag());
+        QCOMPARE(lengths.size(), 0);
+
+        QVERIFY(add("90").isEmpty());
+        QVERIFY(add("480").isEmpty());
+        QVERIFY(add("-5").isEmpty());
+        QCOMPARE(c.extraPlayLengths(), sl({"E - -5", "E - 12A", "E - 480", "E - 90"}));
+        QCOMPARE(lengths.last().at(0).toStringList(),
+                 sl({"E - -5", "E - 12A", "E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "E - 480",
+                     "E - 90", "Kaufvideo"}));
+        QVERIFY(c.settingsChanged() && c.playLengthsChangedFlag());
+
+        c.ListBox_Spielzeiten->clearSelection();
+        c.BitBtn_ZeitWegClick(); // nothing selected
+        QCOMPARE(c.extraPlayLengths().size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            c.ListBox_Spielzeiten->setCurrentRow(0);
+            c.BitBtn_ZeitWegClick();
+        }
+        QVERIFY(!c.BitBtn_ZeitWeg->isEnabled());
+        QCOMPARE(lengths.last().at(0).toStringList().size(), 6);
+    }
+
+    void genreAndStationEditors()
+    {
+        Run run(freshDir(QStringLiteral("editors")));
+        writeAll(run.list("genre.qb"), "Drama\r\n");
+        run.start();
+        auto& c = run.controller;
+        QSignalSpy genres(&c, &SettingsController::genresChanged);
+
+        run.ui.inputAnswers = {s("Ωmega-Film")};
+        c.BitBtn_Dazu1Click();
+        QCOMPARE(run.ui.messages().size(), 1); // refused: the list file could not hold it
+        QCOMPARE(c.genres(), QStringList{QStringLiteral("Drama")});
+        QVERIFY(!c.settingsChanged());
+
+        run.ui.inputAnswers = {QStringLiteral("drama"), QStringLiteral("Action")};
+        c.BitBtn_Dazu1Click();
+        c.BitBtn_Dazu1Click();
+        QCOMPARE(run.ui.shown.last().caption, s("Genre einfügen"));
+        QCOMPARE(run.ui.shown.last().text, QStringLiteral("Bitte geben Sie den Namen des Genre ein"));
+        QCOMPARE(c.genres(), sl({"Action", "Drama", "drama"}));
+        QCOMPARE(genres.last().at(0).toStringList(), c.genres());
+        QVERIFY(c.genresChangedFlag() && c.settingsChanged() && !c.stationsChangedFlag());
+
+        for (int i = 0; i < 3; ++i) {
+            c.ListBox_Genre->setCurrentRow(0);
+            c.BitBtn_Weg1Click();
+        }
+        QVERIFY(!c.BitBtn_Weg1->isEnabled());
+        QCOMPARE(genres.last().at(0).toStringList(), QStringList());
+
+        run.ui.inputAnswers = {QStringLiteral("ARD")};
+        c.BitBtn_Dazu2Click();
+        QCOMPARE(run.ui.shown.last().caption, s("Sender einfügen"));
+        QCOMPARE(c.stations().count(QStringLiteral("ARD")), 2);
+        QVERIFY(c.stationsChangedFlag());
+    }
+
+    void savingLists()
+    {
+        Run run(freshDir(QStringLiteral("savelists")));
+        writeAll(run.list("genre.qb"), "Drama\r\n");
+        run.start();
+        auto& c = run.controller;
+        run.ui.inputAnswers = {QStringLiteral("Action"), QStringLiteral("Action"), s("ZDF neo"),
+                               QStringLiteral("90")};
+        c.BitBtn_Dazu1Click();
+        c.BitBtn_Dazu1Click();
+        c.BitBtn_Dazu2Click();
+        c.BitBtn_ZeitDazuClick();
+
+        // A protected genre file gives its message; the other lists are still saved.
+        QFile::setPermissions(run.list("genre.qb"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(run.ui.messages(),
+                 QStringList{s("Fehler beim Speichern von \"genre.qb\" !\n\rDatei ist eventuell schreibgeschützt.")});
+        QCOMPARE(run.ui.shown.last().icon, quorbel::MsgIcon::Error);
+        QCOMPARE(readAll(run.list("genre.qb")), QByteArray("Drama\r\n"));
+        QCOMPARE(readAll(run.list("splztn.qb")), QByteArray("E - 90\r\n"));
+        QVERIFY(vocabulary::readListFile(run.list("prgs.qb"))->contains(QStringLiteral("ZDF neo")));
+        QVERIFY(!c.settingsChanged() && c.genresChangedFlag());
+
+        // Every later save writes a changed list again.
+        QFile::setPermissions(run.list("genre.qb"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(run.list("splztn.qb"));
+        run.ui.clear();
+        c.CheckBox_Filmanzahl->setChecked(false);
+        c.Speichere_Registry();
+        QVERIFY(run.ui.shown.isEmpty());
+        QCOMPARE(readAll(run.list("genre.qb")), QByteArray("Action\r\nAction\r\nDrama\r\n"));
+        QCOMPARE(readAll(run.list("splztn.qb")), QByteArray("E - 90\r\n"));
+    }
+
+    void keyWriteFailure()
+    {
+        Run run(freshDir(QStringLiteral("keyfail")));
+        run.start();
+        auto& c = run.controller;
+        run.ui.inputAnswers = {QStringLiteral("Action")};
+        c.BitBtn_Dazu1Click();
+        QFile::setPermissions(run.keyPath, QFileDevice::ReadOwner);
+        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(run.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
+        QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QVERIFY(!QFile::exists(run.list("genre.qb"))); // the save stopped there
+    }
+
+    void roundTrip()
+    {
+        const QString dir = freshDir(QStringLiteral("roundtrip"));
+        Einstellungen saved;
+        QStringList genres, stations, lengths;
+        {
+            Run run(dir);
+            run.start();
+            auto& c = run.controller;
+            c.CheckBox_TipAnzeigen->setChecked(false);
+            c.CheckBox_Nulllaenge->setChecked(false);
+            c.CheckBox_Filmanzahl->setChecked(false);
+            c.CheckBox_NummerFett->setChecked(false);
+            c.Edit_TageWarnen->setText(QStringLiteral("0"));
+            c.Edit_TageWarnenExit();
+            c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("14"));
+            c.Edit_AufnahmeTageWarnenExit();
+            c.Edit_Drucktitel->setText(s("Filme – „Sammlung“ 2026"));
+            c.Edit_DrucktitelExit();
+            auto pick = [&](const char* face) {
+                run.ui.dialogAnswers.push_back([face](QDialog& d) {
+                    auto& dlg = static_cast<TSchriftartenformular&>(d);
+                    dlg.ListBox_Schriftarten->setCurrentRow(kFonts.indexOf(s(face)));
+                    dlg.BitBtn_Ok->click();
+                    return dlg.result();
+                });
+            };
+            pick("Verdana");
+            c.Button_DruckfontClick();
+            pick("Courier New");
+            c.Button_Schriftart_UeberschriftenClick();
+            pick("Times New Roman");
+            c.Button_Schriftart_ListenElementeClick();
+            pick("Arial");
+            c.Button_SchriftArtKassettennummerClick();
+            for (int filme = 1; filme <= 4; ++filme) {
+                c.setzeEtikettSchriftgroesse(filme, 10 + filme);
+                c.setzeEtikettAusrichtung(filme, -filme);
+            }
+            c.setzeSchriftartDerEtiketten(QStringLiteral("Verdana"));
+            run.ui.fileAnswers.push_back(dir + QStringLiteral("/ä ö.qbx"));
+            c.Button_AutostartClick();
+            run.ui.inputAnswers = {s("Größenwahn"), s("€uro-TV"), QStringLiteral("75")};
+            c.BitBtn_Dazu1Click();
+            c.BitBtn_Dazu2Click();
+            c.BitBtn_ZeitDazuClick();
+            c.Speichere_Registry();
+            QVERIFY(run.ui.messages().isEmpty());
+            saved = c.einstellungen();
+            saved.Autostart = c.Edit_Autostart->text();
+            genres = c.genres();
+            stations = c.stations();
+            lengths = c.playLengths();
+        }
+        QCOMPARE(saved.etikett(1).Ausrichtung, 0);
+        QVERIFY(!(saved == Einstellungen{}));
+
+        Run again(dir);
+        again.start();
+        const Einstellungen& loaded = again.controller.einstellungen();
+        QCOMPARE(loaded.Titel, saved.Titel);
+        QCOMPARE(loaded.Autostart, saved.Autostart);
+        QVERIFY(loaded == saved);
+        QCOMPARE(again.controller.genres(), genres);
+        QCOMPARE(again.controller.stations(), stations);
+        QCOMPARE(again.controller.playLengths(), lengths);
+        QCOMPARE(again.controller.Edit_AufnahmeTageWarnen->text(), QStringLiteral("14"));
+        QVERIFY(!again.controller.CheckBox_NummerFett->isChecked() && again.controller.CheckBox_Nummer->isChecked());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    testing_support::initTestEnvironment();
+    QApplication app(argc, argv);
+    TestSettingsController test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settingscontroller.moc"
