@@ -26,6 +26,13 @@ class TSchriftartenformular;
 // settings key and the three list files, builds the controls of the settings page into
 // the page it is given, and runs their handlers. The rest of the program hears of
 // changes through the signals below and reads the settings through einstellungen().
+//
+// Use from the main window: create it at window creation with the empty settings page,
+// connect its signals, then call Lade_Genreliste(). At the first activation call
+// Lade_Senderliste(), Lade_Spielzeitenliste(), Registry_Auslesen() and, after the
+// recording dialog's date, Setze_Listenmarken_Zurueck(); the autostart follows from
+// einstellungen().Autostart. When closing, settingsChanged() decides the save question,
+// whose yes runs Speichere_Registry() through quorbel::guarded().
 class SettingsController : public QObject
 {
     Q_OBJECT
