@@ -20,11 +20,14 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quorbel {
 
@@ -159,6 +162,10 @@ void THauptformular::Seiten_Aufbauen()
     Pagecontrol = named(new QTabWidget(client), QStringLiteral("Pagecontrol"), QStringLiteral("Seiten"));
     Pagecontrol->setGeometry(12, 58, 545, 511);
     Pagecontrol->setVisible(false);
+    // A compact font on the tabs, so that all six fit side by side.
+    QFont tabFont = Pagecontrol->tabBar()->font();
+    tabFont.setPointSizeF(tabFont.pointSizeF() > 0 ? tabFont.pointSizeF() * 0.85 : 8.0);
+    Pagecontrol->tabBar()->setFont(tabFont);
 
     StatusBar = named(new QStatusBar(client), QStringLiteral("StatusBar"), QStringLiteral("Statuszeile"));
     StatusBar->setGeometry(0, 586, 569, 19);
@@ -241,7 +248,7 @@ void THauptformular::Seite_Eingabe()
                                  QStringLiteral("Löscht markierten Film"), QRect(8, 354, 130, 28));
 
     Panel1 = named(new QFrame(page), QStringLiteral("Panel1"), QStringLiteral("Spielzeit und freie Minuten"));
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     Panel1->setGeometry(8, 390, 290, 82);
     auto infoRow = [this](const QString& caption, const QString& name, int top) {
         label(Panel1, caption, QRect(12, top + 3, 70, 20));
