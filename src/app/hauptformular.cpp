@@ -106,6 +106,11 @@ THauptformular::~THauptformular()
 {
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
+    // The datasets outlive the controls while the window is taken apart: they must
+    // no longer call into it.
+    for (store::Dataset* d : {Table_Kassetten, Table_Filme, Table_Filmuebersicht, Table_Verliehen,
+                              Table_Aufnahmetimer})
+        disconnect(d, nullptr, this, nullptr);
 }
 
 void THauptformular::Datenmengen_Einrichten()
@@ -434,7 +439,17 @@ void THauptformular::Schliessen_MenuClick()
 
 void THauptformular::Liste_Oeffnen(const QString& listFilePath)
 {
-    BusyCursor busy;
+    {
+        BusyCursor busy;
+        Liste_Laden(listFilePath);
+        Liste_Zeigen();
+    }
+    // With the normal cursor again: the checks may ask the user.
+    Pruefungen();
+}
+
+void THauptformular::Liste_Laden(const QString& listFilePath)
+{
     const int number = store::readCollectionNumber(listFilePath);
     const QString directory = QFileInfo(listFilePath).absolutePath();
     struct Opening
@@ -460,8 +475,6 @@ void THauptformular::Liste_Oeffnen(const QString& listFilePath)
         Datenmengen_Schliessen();
         throw;
     }
-    Liste_Zeigen();
-    Pruefungen();
 }
 
 void THauptformular::ffnen1Click()

@@ -228,6 +228,7 @@ private:
     QString Uhrzeit_Text() const;
     QString Heute_Text() const;
     void Liste_Oeffnen(const QString& listFilePath);
+    void Liste_Laden(const QString& listFilePath);
     void Liste_Zeigen();
     void Liste_Verbergen();
     void Datenmengen_Schliessen();

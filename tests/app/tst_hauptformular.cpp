@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -471,6 +472,7 @@ private slots:
         writeFile(dir + QStringLiteral("/ausgelhn.db"), "fremd");
         f.createCollection(dir, QStringLiteral("x"));
         QCOMPARE(f.ui.errors().size(), 1);
+        QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!QFile::exists(dir + QStringLiteral("/kass.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/filme.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/atimer.db")));
@@ -602,6 +604,7 @@ private slots:
             QVERIFY(f.showsNoCollection());
             QVERIFY(f.datasetsClosed());
             QCOMPARE(w.checkRuns(), runs);
+            QVERIFY(!QApplication::overrideCursor());
         }
         // Nothing outside the collection directory was made.
         QVERIFY(!QFile::exists(dir + QStringLiteral("/../kass../x.db")));
