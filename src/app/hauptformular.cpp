@@ -41,6 +41,8 @@ namespace quorbel {
 namespace {
 
 const QString kDeaktiviert = QStringLiteral("Deaktiviert");
+// Width of a grid column that has no width of its own.
+constexpr int kStandardBreite = 64;
 const QString kKass = QLatin1String(store::tables::kKassStem);
 const QString kFilme = QLatin1String(store::tables::kFilmeStem);
 const QString kAusgeliehen = QLatin1String(store::tables::kAusgeliehenStem);
@@ -145,7 +147,7 @@ void THauptformular::Datenmengen_Einrichten()
         this);
     DataSource_Ausgeliehen = new store::DatasetModel(
         Table_Verliehen,
-        {Column{QStringLiteral("Kassette"), QString(), centre, 0, true},
+        {Column{QStringLiteral("Kassette"), QString(), centre, kStandardBreite, true},
          Column{QStringLiteral("Datum"), QString(), centre, 73, true},
          Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245, true}},
         this);
@@ -153,7 +155,7 @@ void THauptformular::Datenmengen_Einrichten()
         Table_Aufnahmetimer,
         {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 161, true},
          Column{QStringLiteral("Programm"), QString(), centre, 70, true},
-         Column{QStringLiteral("Datum"), QString(), centre, 0, true},
+         Column{QStringLiteral("Datum"), QString(), centre, kStandardBreite, true},
          Column{QStringLiteral("Beginn"), QString(), centre, 63, true},
          Column{QStringLiteral("Ende"), QString(), centre, 61, true},
          Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},

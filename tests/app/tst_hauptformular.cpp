@@ -279,6 +279,36 @@ private slots:
         QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
         QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
 
+        // The grids' columns: field titles and widths.
+        struct Grid
+        {
+            QTableView* view;
+            QStringList titles;
+            QList<int> widths;
+        };
+        const QList<Grid> grids = {
+            {w.DBGrid_Filme,
+             {QStringLiteral("Filmname"), QStringLiteral("Länge (Min.)"), QStringLiteral("Genre")},
+             {214, 81, 136}},
+            {w.DBGrid_Filmuebersicht,
+             {QStringLiteral("Kassette"), QStringLiteral("Filmname"), QStringLiteral("Filmlaenge"),
+              QStringLiteral("Genre")},
+             {55, 187, 65, 123}},
+            {w.DBGrid_Verliehen, {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
+             {64, 73, 245}},
+            {w.DBGrid_ATimer,
+             {QStringLiteral("Filmname"), QStringLiteral("Programm"), QStringLiteral("Datum"),
+              QStringLiteral("Beginn"), QStringLiteral("Ende"), QStringLiteral("Laenge (Min.)")},
+             {161, 70, 64, 63, 61, 72}},
+        };
+        for (const Grid& g : grids) {
+            QCOMPARE(g.view->model()->columnCount(), g.titles.size());
+            for (int c = 0; c < g.titles.size(); ++c) {
+                QCOMPARE(g.view->model()->headerData(c, Qt::Horizontal).toString(), g.titles.at(c));
+                QCOMPARE(g.view->columnWidth(c), g.widths.at(c));
+            }
+        }
+
         // The dialogs exist once each.
         QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular
                 && w.Historyformular && w.Form_NeueVerwaltung);
