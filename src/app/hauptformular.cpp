@@ -26,6 +26,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QItemSelectionModel>
@@ -292,6 +293,15 @@ bool THauptformular::event(QEvent* e)
     return QMainWindow::event(e);
 }
 
+void THauptformular::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // Showing the window is its first activation, also where no window manager
+    // activates it.
+    if (m_firstActivation)
+        QTimer::singleShot(0, this, [this] { guarded(m_ui, [this] { FormActivate(); }); });
+}
+
 void THauptformular::FormActivate()
 {
     if (!m_firstActivation)
@@ -375,7 +385,15 @@ bool THauptformular::FormCloseQuery()
                            MsgIcon::None, Yes | No};
         if (m_ui.message(save) == Yes) {
             ++m_settingsSaves;
-            Speichere_Registry();
+            try {
+                Speichere_Registry();
+            } catch (...) {
+                // The settings could not be written: say so and stay open without a
+                // collection, so that nothing is lost and quitting can be tried again.
+                reportUncaught(m_ui, std::current_exception());
+                Schliessen_MenuClick();
+                return false;
+            }
         }
     }
     return true;
