@@ -1,6 +1,9 @@
 #include <app/application.h>
 #include <app/hauptformular.h>
+#include <app/infoformulare.h>
 #include <app/neueverwaltung.h>
+#include <app/splashscreen.h>
+#include <lending/meldungsformular.h>
 #include <recording/aufnahmetimerformular.h>
 #include <store/error.h>
 
@@ -8,6 +11,9 @@
 #include <sqlite3.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
+#include <QTextBrowser>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -322,6 +328,48 @@ private slots:
         QCOMPARE(f.ui.shown.size(), 2);
         QCOMPARE(f.ui.shown.at(0).text, QStringLiteral("Danksagungen"));
         QCOMPARE(f.ui.shown.at(1).text, QStringLiteral("Versionsgeschichte"));
+    }
+
+    void fixedDialogs()
+    {
+        TSplashScreen splash;
+        QCOMPARE(splash.size(), QSize(418, 245));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(splash.Label_Process->text(), QStringLiteral("wird geladen, bitte warten..."));
+        QCOMPARE(splash.Label_Process->pos(), QPoint(98, 130));
+        QVERIFY(splash.Label_Process->font().bold());
+        QCOMPARE(splash.Image_SplashSchriftzug->geometry(), QRect(46, 13, 326, 79));
+        QVERIFY(!splash.Image_SplashHintergrund->pixmap().isNull());
+
+        TMeldungsformular reminder;
+        QCOMPARE(reminder.windowTitle(), QStringLiteral("Zur Erinnerung"));
+        QCOMPARE(reminder.size(), QSize(418, 244));
+        QCOMPARE(reminder.SpinEdit_Tage->value(), 0);
+        QVERIFY(!reminder.Edit_Datum->isEnabled() && reminder.Edit_Datum->isReadOnly());
+        reminder.BitBtn_NichtMehr->click();
+        QCOMPARE(reminder.result(), TMeldungsformular::ResultNichtMehr);
+        reminder.BitBtn_Uebernehmen->click();
+        QCOMPARE(reminder.result(), int(QDialog::Accepted));
+
+        TForm_Aufnahmetimer recording;
+        QCOMPARE(recording.windowTitle(), QStringLiteral("Film aufnehmen"));
+        QCOMPARE(recording.ComboBox_Programme->count(), 35);
+        QCOMPARE(recording.ComboBox_Programme->itemText(0), QStringLiteral("3 SAT"));
+        QCOMPARE(recording.ComboBox_Programme->itemText(34), QStringLiteral("ZDF"));
+        QVERIFY(recording.ComboBox_Programme->isEditable());
+        QCOMPARE(recording.Edit_Filmname->maxLength(), 50);
+        // Minutes need two digits.
+        recording.MaskEdit_Beginn->setText(QStringLiteral("09:30"));
+        QVERIFY(recording.MaskEdit_Beginn->hasAcceptableInput());
+        recording.MaskEdit_Ende->setText(QStringLiteral("21:3"));
+        QVERIFY(!recording.MaskEdit_Ende->hasAcceptableInput());
+        recording.BitBtn_Abbruch->click();
+        QCOMPARE(recording.result(), int(QDialog::Rejected));
+
+        TDankformular thanks;
+        THistoryformular history;
+        QCOMPARE(thanks.windowTitle(), QStringLiteral("Danksagungen"));
+        QVERIFY(history.Memo_History->toPlainText().contains(QStringLiteral("0.9.2")));
     }
 
     void firstActivationRunsOnce()
