@@ -5,12 +5,11 @@
 
 #include "radiogroup.h"
 
+#include <QMainWindow>
+#include <QStringList>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
 #include <store/query.h>
-
-#include <QMainWindow>
-#include <QStringList>
 
 class QAction;
 class QDateEdit;

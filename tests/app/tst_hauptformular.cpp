@@ -1,20 +1,6 @@
-#include <app/application.h>
-#include <app/hauptformular.h>
-#include <app/infoformulare.h>
-#include <app/neueverwaltung.h>
-#include <app/splashscreen.h>
-#include <lending/meldungsformular.h>
-#include <recording/aufnahmetimerformular.h>
-#include <store/error.h>
-
-#include <fakeinteraction.h>
-#include <sqlite3.h>
-
 #include <QAction>
-#include <QComboBox>
-#include <QSpinBox>
-#include <QTextBrowser>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -23,14 +9,25 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
-
+#include <app/application.h>
+#include <app/hauptformular.h>
+#include <app/infoformulare.h>
+#include <app/neueverwaltung.h>
+#include <app/splashscreen.h>
+#include <fakeinteraction.h>
+#include <lending/meldungsformular.h>
 #include <memory>
+#include <recording/aufnahmetimerformular.h>
+#include <sqlite3.h>
+#include <store/error.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -109,21 +106,21 @@ struct Fixture
 
     bool showsCollection() const
     {
-        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get())
-               && w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get())
-               && w->backgroundColor() != QColor(128, 128, 128);
+        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
+               w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get()) &&
+               w->backgroundColor() != QColor(128, 128, 128);
     }
     bool showsNoCollection() const
     {
-        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get())
-               && !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get())
-               && w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
+        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
+               !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get()) &&
+               w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
     }
     bool datasetsClosed() const
     {
-        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive()
-               && !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive()
-               && !w->Table_Aufnahmetimer->isActive();
+        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive() &&
+               !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive() &&
+               !w->Table_Aufnahmetimer->isActive();
     }
 };
 
@@ -205,9 +202,9 @@ private slots:
         QVERIFY(!w.StatusBar->isEnabled());
         QCOMPARE(w.Timer_Uhrzeit->interval(), 5000);
 
-        const QStringList pages = {QStringLiteral("&Eingabe"), QStringLiteral("&Filmübersicht"),
+        const QStringList pages = {QStringLiteral("&Eingabe"),        QStringLiteral("&Filmübersicht"),
                                    QStringLiteral("&Verleihmanager"), QStringLiteral("&Aufnahmetimer"),
-                                   QStringLiteral("Ei&nstellungen"), QStringLiteral("&Info")};
+                                   QStringLiteral("Ei&nstellungen"),  QStringLiteral("&Info")};
         QCOMPARE(w.Pagecontrol->count(), pages.size());
         for (int i = 0; i < pages.size(); ++i)
             QCOMPARE(w.Pagecontrol->tabText(i), pages.at(i));
@@ -300,7 +297,8 @@ private slots:
              {QStringLiteral("Kassette"), QStringLiteral("Filmname"), QStringLiteral("Filmlaenge"),
               QStringLiteral("Genre")},
              {55, 187, 65, 123}},
-            {w.DBGrid_Verliehen, {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
+            {w.DBGrid_Verliehen,
+             {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
              {64, 73, 245}},
             {w.DBGrid_ATimer,
              {QStringLiteral("Filmname"), QStringLiteral("Programm"), QStringLiteral("Datum"),
@@ -316,8 +314,8 @@ private slots:
         }
 
         // The dialogs exist once each.
-        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular
-                && w.Historyformular && w.Form_NeueVerwaltung);
+        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular &&
+                w.Historyformular && w.Form_NeueVerwaltung);
         QCOMPARE(w.Form_Aufnahmetimer->windowTitle(), QStringLiteral("Film aufnehmen"));
         QCOMPARE(w.Form_NeueVerwaltung->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
 
@@ -481,8 +479,9 @@ private slots:
         QVERIFY(w.Schliessen_Menu->isEnabled());
         QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
         QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
-        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() && w.Table_Filmuebersicht->isActive()
-                && w.Table_Verliehen->isActive() && w.Table_Aufnahmetimer->isActive());
+        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() &&
+                w.Table_Filmuebersicht->isActive() && w.Table_Verliehen->isActive() &&
+                w.Table_Aufnahmetimer->isActive());
         QCOMPARE(w.Table_Filmuebersicht->tableName(), QStringLiteral("filme.db"));
         QVERIFY(!w.BitBtn_Zurueckbekommen->isEnabled());
         QVERIFY(!w.BitBtn_Aufgenommen->isEnabled());
@@ -494,8 +493,8 @@ private slots:
         QCOMPARE(f.ui.errors(), QStringList());
         QCOMPARE(contentOf(dir + QStringLiteral("/zwei.qbx")), QByteArray("1\r\n"));
         QCOMPARE(contentOf(dir + QStringLiteral("/drei.qbx")), QByteArray("2\r\n"));
-        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db", "filme2.db",
-                                 "ausgelhn2.db", "atimer2.db"})
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db",
+                                 "filme2.db", "ausgelhn2.db", "atimer2.db"})
             QVERIFY2(QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
         QCOMPARE(w.Table_Kassetten->tableName(), QStringLiteral("kass2.db"));
         QVERIFY(f.showsCollection());
@@ -527,8 +526,8 @@ private slots:
         // The table files hold their indexes (read once the collection is closed).
         QCOMPARE(indexesOf(dir + QStringLiteral("/kass.db")), QStringList());
         QCOMPARE(indexesOf(dir + QStringLiteral("/filme.db")),
-                 (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"), QStringLiteral("iGenre"),
-                              QStringLiteral("iZu_Kassette")}));
+                 (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"),
+                              QStringLiteral("iGenre"), QStringLiteral("iZu_Kassette")}));
         QCOMPARE(indexesOf(dir + QStringLiteral("/ausgelhn.db")),
                  (QStringList{QStringLiteral("iAn"), QStringLiteral("iDatum"), QStringLiteral("iKassette")}));
         QCOMPARE(indexesOf(dir + QStringLiteral("/atimer.db")), QStringList{QStringLiteral("iDatum")});
