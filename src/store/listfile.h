@@ -1,0 +1,23 @@
+#pragma once
+
+// The collection list file (".qbx"): one line with the collection number in decimal
+// digits, ended by CR LF. The collection's tables lie in the list file's directory.
+
+#include <QString>
+
+namespace store {
+
+// Reads the collection number from the list file's first line. An empty line or an
+// empty file means 0. Anything but decimal digits (a path, a separator, letters) is
+// refused with a FileError, so a hand-edited file can never address table files
+// outside the collection directory. A missing or unreadable file throws FileError.
+int readCollectionNumber(const QString& listFilePath);
+
+// Creates or replaces the list file with the one line "<number>" CR LF.
+void writeCollectionNumber(const QString& listFilePath, int number);
+
+// The number a new collection in `directory` gets: 0 while "filme.db" does not exist
+// there, else the smallest N >= 1 for which "filme<N>.db" does not exist.
+int nextCollectionNumber(const QString& directory);
+
+} // namespace store

@@ -1,0 +1,247 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <app/neueverwaltung.h>
+#include <fakeinteraction.h>
+#include <store/error.h>
+#include <store/listfile.h>
+
+using namespace quorbel;
+using testing_support::FakeInteraction;
+using testing_support::freshDir;
+
+namespace {
+
+void touch(const QString& path, const QByteArray& content = QByteArray())
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+} // namespace
+
+class TestNeueVerwaltung : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void design()
+    {
+        FakeInteraction ui;
+        const QString dir = freshDir(QStringLiteral("design"));
+        QDir::setCurrent(dir);
+        TForm_NeueVerwaltung dlg(ui);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Neue Videoliste erstellen"));
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
+        QCOMPARE(dlg.BitBtn_NeuesVerzeichnis->text(), QStringLiteral("&Neues Verzeichnis erstellen"));
+        QCOMPARE(dlg.BitBtn1->text(), QStringLiteral("&OK"));
+        QCOMPARE(dlg.BitBtn2->text(), QStringLiteral("&Abbruch"));
+        for (const char* name :
+             {"GroupBox_Verzeichnis", "VerzeichnisBox", "DriveComboBox1", "BitBtn_NeuesVerzeichnis",
+              "GroupBox1", "Edit_Dateiname", "BitBtn1", "BitBtn2"}) {
+            auto* w = dlg.findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY2(w, name);
+            QVERIFY2(!w->accessibleName().isEmpty(), name);
+        }
+        // The mounted file systems, among them the one holding the directory.
+        QVERIFY(dlg.DriveComboBox1->count() >= 1);
+        QVERIFY(!dlg.DriveComboBox1->currentData().toString().isEmpty());
+    }
+
+    void refusalsKeepTheDialogOpen()
+    {
+        FakeInteraction ui;
+        const QString dir = freshDir(QStringLiteral("refusals"));
+        touch(dir + QStringLiteral("/da.qbx"), "0\r\n");
+        TForm_NeueVerwaltung dlg(ui);
+        dlg.VerzeichnisBox->setDirectory(dir);
+
+        struct Case
+        {
+            QString name;
+            QString message;
+        };
+        const QList<Case> cases = {
+            {QString(), QStringLiteral("Es wurde kein Dateiname eingegeben !")},
+            {QStringLiteral("liste.neu"), QStringLiteral("Der Dateiname darf kein '.' enthalten !")},
+            {QStringLiteral("da"), QStringLiteral("Datei existiert bereits !")},
+            {QStringLiteral("unter/liste"), QStringLiteral("Ungültiger Dateiname !")},
+        };
+        for (const Case& c : cases) {
+            ui.clear();
+            dlg.setResult(QDialog::Rejected);
+            dlg.Edit_Dateiname->setText(c.name);
+            dlg.BitBtn1->click();
+            QCOMPARE(ui.messages(), QStringList{c.message});
+            QCOMPARE(ui.shown.first().icon, MsgIcon::Error);
+            QCOMPARE(ui.shown.first().buttons, int(Ok));
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+            QCOMPARE(dlg.Edit_Dateiname->text(), c.name);
+        }
+        // Nothing was left behind by the checks.
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("da.qbx")});
+    }
+
+    void collectionNumberRule()
+    {
+        FakeInteraction ui;
+        const QString dir = freshDir(QStringLiteral("numbers"));
+        TForm_NeueVerwaltung dlg(ui);
+        dlg.VerzeichnisBox->setDirectory(dir);
+
+        auto accept = [&](const QString& name) {
+            dlg.setResult(QDialog::Rejected);
+            dlg.Edit_Dateiname->setText(name);
+            dlg.BitBtn1->click();
+            return dlg.result() == QDialog::Accepted;
+        };
+        QVERIFY(accept(QStringLiteral("erste")));
+        QCOMPARE(dlg.collectionNumber(), 0);
+        QCOMPARE(dlg.listFileName(), QStringLiteral("erste.qbx"));
+        QCOMPARE(dlg.directory(), dir);
+        QCOMPARE(QDir::currentPath(), dir);
+        QVERIFY(dlg.Edit_Dateiname->text().isEmpty());
+        // The trial file is gone again.
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/erste.qbx")));
+        QVERIFY(ui.messages().isEmpty());
+
+        touch(dir + QStringLiteral("/filme.db"));
+        QVERIFY(accept(QStringLiteral("zweite")));
+        QCOMPARE(dlg.collectionNumber(), 1);
+        touch(dir + QStringLiteral("/filme1.db"));
+        QVERIFY(accept(QStringLiteral("dritte")));
+        QCOMPARE(dlg.collectionNumber(), 2);
+        // A gap is filled: only the film tables' names count.
+        QFile::remove(dir + QStringLiteral("/filme1.db"));
+        touch(dir + QStringLiteral("/filme2.db"));
+        touch(dir + QStringLiteral("/kass1.db"));
+        QVERIFY(accept(QStringLiteral("vierte")));
+        QCOMPARE(dlg.collectionNumber(), 1);
+    }
+
+    void cancelClearsTheName()
+    {
+        FakeInteraction ui;
+        TForm_NeueVerwaltung dlg(ui);
+        dlg.Edit_Dateiname->setText(QStringLiteral("halb"));
+        dlg.setResult(QDialog::Accepted);
+        dlg.BitBtn2->click();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(dlg.Edit_Dateiname->text().isEmpty());
+    }
+
+    void newDirectory()
+    {
+        FakeInteraction ui;
+        const QString dir = freshDir(QStringLiteral("newdir"));
+        TForm_NeueVerwaltung dlg(ui);
+        dlg.VerzeichnisBox->setDirectory(dir);
+
+        ui.inputAnswers = {QStringLiteral("Filme")};
+        dlg.BitBtn_NeuesVerzeichnis->click();
+        QCOMPARE(ui.shown.first().kind, FakeInteraction::Shown::Kind::Input);
+        QCOMPARE(ui.shown.first().caption, QStringLiteral("Verzeichnis erstellen"));
+        QCOMPARE(ui.shown.first().text, QStringLiteral("Bitte Verzeichnisname eingeben"));
+        QVERIFY(QFileInfo(dir + QStringLiteral("/Filme")).isDir());
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
+        QVERIFY(ui.messages().isEmpty());
+
+        // The same name again: the message, and the list still goes there.
+        dlg.VerzeichnisBox->setDirectory(dir);
+        QVERIFY(!dlg.VerzeichnisBox->findItems(QStringLiteral("Filme"), Qt::MatchExactly).isEmpty());
+        ui.clear();
+        ui.inputAnswers = {QStringLiteral("Filme")};
+        dlg.BitBtn_NeuesVerzeichnis->click();
+        QCOMPARE(ui.messages(), QStringList{QStringLiteral("Verzeichnis existiert bereits")});
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
+
+        // A cancelled input box gives an empty name: the same message, the list stays.
+        ui.clear();
+        dlg.BitBtn_NeuesVerzeichnis->click();
+        QCOMPARE(ui.messages(), QStringList{QStringLiteral("Verzeichnis existiert bereits")});
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
+        QVERIFY(ui.errors().isEmpty());
+
+        // A path that cannot be made: the message, then the default error dialog for the
+        // failed change of the list, which stays where it was.
+        ui.clear();
+        ui.inputAnswers = {QStringLiteral("gibt/es/nicht")};
+        dlg.BitBtn_NeuesVerzeichnis->click();
+        QCOMPARE(ui.messages(), QStringList{QStringLiteral("Verzeichnis existiert bereits")});
+        QCOMPARE(ui.errors().size(), 1);
+        QVERIFY(ui.errors().first().contains(QStringLiteral("existiert nicht")));
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
+
+        // ".." goes up again.
+        auto items = dlg.VerzeichnisBox->findItems(QStringLiteral(".."), Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        emit dlg.VerzeichnisBox->itemActivated(items.first());
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
+    }
+
+    void listFile()
+    {
+        const QString dir = freshDir(QStringLiteral("listfile"));
+        const QString path = dir + QStringLiteral("/liste.qbx");
+
+        store::writeCollectionNumber(path, 0);
+        QCOMPARE(contentOf(path), QByteArray("0\r\n"));
+        QCOMPARE(store::readCollectionNumber(path), 0);
+        store::writeCollectionNumber(path, 12);
+        QCOMPARE(contentOf(path), QByteArray("12\r\n"));
+        QCOMPARE(store::readCollectionNumber(path), 12);
+
+        struct Read
+        {
+            QByteArray content;
+            int number;
+        };
+        for (const Read& r :
+             {Read{"", 0}, Read{"\r\n", 0}, Read{"3", 3}, Read{"3\n", 3}, Read{"7\r\nx\r\n", 7}}) {
+            touch(path, r.content);
+            QCOMPARE(store::readCollectionNumber(path), r.number);
+        }
+
+        // Anything but a number could name files outside the directory: refused.
+        for (const QByteArray& bad : {QByteArray("../x\r\n"), QByteArray("../../kass\r\n"), QByteArray("1/2"),
+                                      QByteArray("a"), QByteArray("-1"), QByteArray("12345678901")}) {
+            touch(path, bad);
+            try {
+                store::readCollectionNumber(path);
+                QFAIL(bad.constData());
+            } catch (const store::FileError& e) {
+                QVERIFY(e.message().contains(QStringLiteral("ungültig")));
+            }
+        }
+
+        try {
+            store::readCollectionNumber(dir + QStringLiteral("/fehlt.qbx"));
+            QFAIL("missing file read");
+        } catch (const store::FileError& e) {
+            QVERIFY(e.message().startsWith(QStringLiteral("Datei nicht gefunden")));
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    testing_support::initTestEnvironment();
+    QApplication app(argc, argv);
+    TestNeueVerwaltung test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_neueverwaltung.moc"
