@@ -30,6 +30,7 @@
 #include <lending/meldungsformular.h>
 #include <printing/druckenformular.h>
 #include <recording/aufnahmetimerformular.h>
+#include <settings/settingscontroller.h>
 #include <store/collectiontables.h>
 #include <store/error.h>
 #include <store/listfile.h>
@@ -100,8 +101,7 @@ THauptformular::THauptformular(const QString& programDirectory, Interaction& ui,
                                const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      genrePickList(eingebauteGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile),
-      m_autostart(kDeaktiviert)
+      genrePickList(eingebauteGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
 {
     setObjectName(QStringLiteral("Hauptformular_Fenster"));
     setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));
@@ -324,10 +324,8 @@ void THauptformular::FormActivate()
     Spielzeitenliste_Laden();
     Registry_Auslesen();
     Form_Aufnahmetimer->DateTimePicker->setDate(m_clock.today());
-    genresChanged = false;
-    stationsChanged = false;
-    playLengthsChanged = false;
-    if (m_autostart != kDeaktiviert)
+    Einstellungsverwaltung->Setze_Listenmarken_Zurueck();
+    if (autostartSetting() != kDeaktiviert)
         Autostart();
 }
 
@@ -390,7 +388,7 @@ bool THauptformular::FormCloseQuery()
         return false;
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
-    if (m_settingsChanged) {
+    if (settingsChanged()) {
         const Message save{QStringLiteral("Es wurden Änderungen an den Einstellungen") + kMessageBreak +
                                QStringLiteral("vorgenommen. Änderungen speichern ?"),
                            MsgIcon::None, Yes | No};
@@ -519,7 +517,7 @@ void THauptformular::ffnen1Click()
 
 void THauptformular::Autostart()
 {
-    Liste_Oeffnen(m_autostart);
+    Liste_Oeffnen(autostartSetting());
 }
 
 void THauptformular::Neu1Click()

@@ -28,6 +28,10 @@ class QTableView;
 class QTimer;
 class QToolButton;
 
+namespace settings {
+class SettingsController;
+}
+
 namespace quorbel {
 
 class Clock;
@@ -83,14 +87,9 @@ public:
     bool firstActivationPending() const { return m_firstActivation; }
     QString lastSeenDate() const { return m_lastSeenDate; }
     // The settings were changed and not saved: quitting offers to save them.
-    bool settingsChanged() const { return m_settingsChanged; }
-    void setSettingsChanged(bool changed) { m_settingsChanged = changed; }
+    bool settingsChanged() const;
     // The list file opened at the first activation, or "Deaktiviert".
-    QString autostartSetting() const { return m_autostart; }
-    void setAutostartSetting(const QString& value) { m_autostart = value; }
-    bool genresChanged = false;
-    bool stationsChanged = false;
-    bool playLengthsChanged = false;
+    QString autostartSetting() const;
     // How often the loan and recording checks ran, and how often the settings were
     // saved on quitting; for the status of the window.
     int checkRuns() const { return m_checkRuns; }
@@ -190,6 +189,9 @@ public:
     store::Query Query_Kass, Query_Filme, Query_Ausgeliehen, Query_ATimer;
     store::Query SQLKass, SQLFilme, SQLAtimer, SQLAusgeliehen;
 
+    // --- Settings and vocabulary lists, with the controls of the settings page ------------
+    settings::SettingsController* Einstellungsverwaltung = nullptr;
+
     // --- Dialogs, each created once --------------------------------------------------------
     TDrucken_Formular* Drucken_Formular = nullptr;
     TMeldungsformular* Meldungsformular = nullptr;
@@ -240,10 +242,8 @@ private:
     QString m_programDirectory;
     QString m_settingsFile;
     QString m_lastSeenDate;
-    QString m_autostart;
     bool m_collectionOpen = false;
     bool m_firstActivation = true;
-    bool m_settingsChanged = false;
     int m_checkRuns = 0;
     int m_settingsSaves = 0;
 };

@@ -5,39 +5,93 @@
 
 #include "hauptformular.h"
 
+#include <recording/aufnahmetimerformular.h>
+#include <settings/keystore.h>
+#include <settings/settingscontroller.h>
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+
+#include <memory>
+
 namespace quorbel {
 
-// Window creation: builds the controls of the settings page into Tab_Einstellungen.
-// Filled by the settings part.
-void THauptformular::Einstellungsseite_Aufbauen() {}
+// Window creation: the settings and vocabulary lists build the controls of the settings
+// page into Tab_Einstellungen; the rest of the window hears of their changes here.
+void THauptformular::Einstellungsseite_Aufbauen()
+{
+    std::unique_ptr<settings::KeyStore> key;
+    if (!m_settingsFile.isEmpty())
+        key = std::make_unique<settings::FileKeyStore>(m_settingsFile);
+    Einstellungsverwaltung = new settings::SettingsController(
+        m_ui, m_programDirectory, Tab_Einstellungen, [] { return QFontDatabase::families(); },
+        std::move(key), this);
+    settings::SettingsController* s = Einstellungsverwaltung;
+    connect(s, &settings::SettingsController::genresChanged, this,
+            [this](const QStringList& genres) { genrePickList = genres; });
+    connect(s, &settings::SettingsController::stationsChanged, this, [this](const QStringList& stations) {
+        if (Form_Aufnahmetimer) {
+            Form_Aufnahmetimer->ComboBox_Programme->clear();
+            Form_Aufnahmetimer->ComboBox_Programme->addItems(stations);
+        }
+    });
+    connect(s, &settings::SettingsController::kassettennummerFontChanged, this, [this](const QString& face) {
+        QFont f = DBText_Kassette->font();
+        f.setFamily(face);
+        DBText_Kassette->setFont(f);
+    });
+}
 
-// Window creation: fills the label-font choice with the installed fonts. Filled by the
+// Window creation: the label-font choice is filled with the installed fonts by the
 // label-printing settings.
 void THauptformular::Schriftarten_Einlesen() {}
 
-// Window creation: reads "Lists/genre.qb" into the genre list and the film grid's pick
-// list; on failure the built-in genres stay. Filled by the vocabulary part.
-void THauptformular::Genreliste_Laden() {}
+// Window creation: "Lists/genre.qb" into the genre list and the film grid's pick list;
+// on failure the built-in genres.
+void THauptformular::Genreliste_Laden()
+{
+    Einstellungsverwaltung->Lade_Genreliste();
+}
 
-// First activation: reads "Lists/prgs.qb" into the station list and the recording
-// dialog's station choice; on failure the built-in stations stay. Filled by the
-// vocabulary part.
-void THauptformular::Programmliste_Laden() {}
+// First activation: "Lists/prgs.qb" into the station list and the recording dialog's
+// station choice; on failure the built-in stations.
+void THauptformular::Programmliste_Laden()
+{
+    Einstellungsverwaltung->Lade_Senderliste();
+}
 
-// First activation: reads "Lists/splztn.qb" into the play-length list, then
-// UpDateSpielzeiten; on failure the list stays empty. Filled by the vocabulary part.
-void THauptformular::Spielzeitenliste_Laden() {}
+// First activation: "Lists/splztn.qb" into the play-length list, then UpDateSpielzeiten;
+// on failure the list stays empty.
+void THauptformular::Spielzeitenliste_Laden()
+{
+    Einstellungsverwaltung->Lade_Spielzeitenliste();
+}
 
-// Puts the built-in and the additional play lengths into both play-length dialogs.
-// Filled by the vocabulary part.
-void THauptformular::UpDateSpielzeiten() {}
+void THauptformular::UpDateSpielzeiten()
+{
+    Einstellungsverwaltung->UpDateSpielzeiten();
+}
 
-// First activation: reads all settings into the window's state and controls,
-// among them the autostart setting. Filled by the settings part.
-void THauptformular::Registry_Auslesen() {}
+void THauptformular::Registry_Auslesen()
+{
+    Einstellungsverwaltung->Registry_Auslesen();
+}
 
-// Saves the settings (and the changed vocabulary lists). Filled by the settings part.
-void THauptformular::Speichere_Registry() {}
+void THauptformular::Speichere_Registry()
+{
+    Einstellungsverwaltung->Speichere_Registry();
+}
+
+bool THauptformular::settingsChanged() const
+{
+    return Einstellungsverwaltung->settingsChanged();
+}
+
+QString THauptformular::autostartSetting() const
+{
+    return Einstellungsverwaltung->einstellungen().Autostart;
+}
 
 // Enables the buttons of the input page from the current cassette. Filled by the
 // cassette part.

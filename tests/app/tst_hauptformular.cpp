@@ -18,7 +18,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <app/application.h>
+#include <settings/keystore.h>
+#include <settings/settingscontroller.h>
 #include <app/hauptformular.h>
+#include <settings/keystore.h>
+#include <settings/settingscontroller.h>
 #include <app/infoformulare.h>
 #include <app/neueverwaltung.h>
 #include <app/splashscreen.h>
@@ -76,14 +80,26 @@ struct Fixture
     FakeInteraction ui;
     FixedClock clock;
     QString program;
+    QString settingsFile;
     std::unique_ptr<THauptformular> w;
+
+    // Stores a setting as an earlier run would have left it.
+    void storeSetting(const QString& name, const QString& value) const
+    {
+        settings::FileKeyStore key(settingsFile);
+        if (!key.openKey())
+            key.createKey();
+        key.writeText(name, value);
+        key.closeKey();
+    }
 
     explicit Fixture(const QString& name, bool makeLists = false)
     {
         program = freshDir(name + QStringLiteral("-programm"));
         if (makeLists)
             QDir(program).mkdir(QStringLiteral("Lists"));
-        w = std::make_unique<THauptformular>(program, ui, clock);
+        settingsFile = program + QStringLiteral("/einstellungen.key");
+        w = std::make_unique<THauptformular>(program, ui, clock, settingsFile);
     }
 
     // Answers the new-collection dialog with a directory and a name and presses OK.
@@ -375,7 +391,10 @@ private slots:
         Fixture f(QStringLiteral("aktivierung"));
         THauptformular& w = *f.w;
         w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
-        w.genresChanged = w.stationsChanged = w.playLengthsChanged = true;
+        // A list edited before the window is activated counts as unchanged afterwards.
+        f.ui.inputAnswers = {QStringLiteral("Heimatfilm")};
+        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
+        QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
         QVERIFY(w.firstActivationPending());
 
         // Showing the window activates it.
@@ -383,14 +402,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QVERIFY(!w.firstActivationPending());
         QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), f.clock.today());
-        QVERIFY(!w.genresChanged && !w.stationsChanged && !w.playLengthsChanged);
+        QVERIFY(!w.Einstellungsverwaltung->genresChangedFlag());
+        QVERIFY(!w.settingsChanged());
         QVERIFY(f.showsNoCollection());
 
         // Later activations reload nothing.
-        w.genresChanged = true;
+        f.ui.clear();
+        f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
+        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
+        f.ui.clear();
         w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
         w.FormActivate();
-        QVERIFY(w.genresChanged);
+        QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
         QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2000, 1, 1));
         QCOMPARE(w.checkRuns(), 0);
         QVERIFY(f.ui.shown.isEmpty());
@@ -423,7 +446,7 @@ private slots:
                                                     "vorgenommen. Änderungen speichern ?");
         for (const MsgButton answer : {No, Yes}) {
             Fixture f(QStringLiteral("beenden-einstellungen"));
-            f.w->setSettingsChanged(true);
+            f.w->Einstellungsverwaltung->Einstellungen_Sichern_Ein();
             f.w->show();
             f.ui.messageAnswers = {Yes, answer};
             QVERIFY(f.w->close());
@@ -697,7 +720,7 @@ private slots:
         }
         {
             Fixture f(QStringLiteral("auto"));
-            f.w->setAutostartSetting(dir + QStringLiteral("/start.qbx"));
+            f.storeSetting(QStringLiteral("Autostart"), dir + QStringLiteral("/start.qbx"));
             f.w->show();
             QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
             QVERIFY(f.showsCollection());
@@ -709,7 +732,7 @@ private slots:
         {
             // A failed autostart is reported once; later activations leave it alone.
             Fixture f(QStringLiteral("auto-fehler"));
-            f.w->setAutostartSetting(dir + QStringLiteral("/gibtsnicht.qbx"));
+            f.storeSetting(QStringLiteral("Autostart"), dir + QStringLiteral("/gibtsnicht.qbx"));
             QEvent activate(QEvent::WindowActivate);
             QCoreApplication::sendEvent(f.w.get(), &activate);
             QCOMPARE(f.ui.errors().size(), 1);
