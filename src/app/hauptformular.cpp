@@ -32,6 +32,7 @@
 #include <recording/aufnahmetimerformular.h>
 #include <settings/settingscontroller.h>
 #include <store/collectiontables.h>
+#include <store/dates.h>
 #include <store/error.h>
 #include <store/listfile.h>
 
@@ -331,14 +332,13 @@ void THauptformular::FormActivate()
 
 QString THauptformular::Heute_Text() const
 {
-    return QLocale().toString(m_clock.today(), QLocale::ShortFormat);
+    return store::formatDate(m_clock.today());
 }
 
 QString THauptformular::Uhrzeit_Text() const
 {
     const QDateTime now = m_clock.now();
-    return QLocale().toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
-           QLocale().toString(now.time(), QLocale::LongFormat).left(5);
+    return store::formatDate(now.date()) + QStringLiteral("    ") + store::formatTime(now.time()).left(5);
 }
 
 void THauptformular::Timer_UhrzeitTimer()

@@ -462,7 +462,7 @@ private slots:
         Fixture f(QStringLiteral("uhr"));
         THauptformular& w = *f.w;
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.2026    10:00"));
         QCOMPARE(w.checkRuns(), 0);
 
         // The first tick after midnight runs the two checks once and moves the
@@ -470,17 +470,17 @@ private slots:
         w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
         f.clock.current = QDateTime(QDate(2026, 12, 9), QTime(0, 0, 4));
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:00"));
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:00"));
         QCOMPARE(w.checkRuns(), 1);
-        QCOMPARE(w.lastSeenDate(), QStringLiteral("09.12.26"));
+        QCOMPARE(w.lastSeenDate(), QStringLiteral("09.12.2026"));
         QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2026, 12, 9));
         f.clock.current = f.clock.current.addSecs(5);
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:00"));
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:00"));
         QCOMPARE(w.checkRuns(), 1);
         f.clock.current = f.clock.current.addSecs(60);
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:01"));
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:01"));
         QCOMPARE(w.checkRuns(), 1);
     }
 
@@ -500,7 +500,7 @@ private slots:
         QVERIFY(f.showsCollection());
         QVERIFY(w.collectionOpen());
         QVERIFY(w.Schliessen_Menu->isEnabled());
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.2026    10:00"));
         QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
         QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() &&
                 w.Table_Filmuebersicht->isActive() && w.Table_Verliehen->isActive() &&
