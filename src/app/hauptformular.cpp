@@ -31,6 +31,7 @@
 #include <printing/druckenformular.h>
 #include <recording/aufnahmetimerformular.h>
 #include <settings/settingscontroller.h>
+#include <settings/vocabulary.h>
 #include <store/collectiontables.h>
 #include <store/dates.h>
 #include <store/error.h>
@@ -62,47 +63,11 @@ struct CreatedTables
 
 } // namespace
 
-QStringList THauptformular::eingebauteGenres()
-{
-    return {QStringLiteral("Action"),
-            QStringLiteral("Komödie"),
-            QStringLiteral("Actionkomödie"),
-            QStringLiteral("Beziehungskomödie"),
-            QStringLiteral("Lovestory"),
-            QStringLiteral("Romanze"),
-            QStringLiteral("Psycho-Thriller"),
-            QStringLiteral("Thriller"),
-            QStringLiteral("Drama"),
-            QStringLiteral("Thriller-Drama"),
-            QStringLiteral("Science-Fiction"),
-            QStringLiteral("Fantasy"),
-            QStringLiteral("Katastrophenfilm"),
-            QStringLiteral("Western"),
-            QStringLiteral("Eastern"),
-            QStringLiteral("Abenteuerfilm"),
-            QStringLiteral("Kriegsfilm"),
-            QStringLiteral("Antikriegsfilm"),
-            QStringLiteral("Tragödie"),
-            QStringLiteral("Tanzfilm"),
-            QStringLiteral("Krimi"),
-            QStringLiteral("Horror"),
-            QStringLiteral("Splatter"),
-            QStringLiteral("Comedyserie"),
-            QStringLiteral("Late Night Show"),
-            QStringLiteral("Satire"),
-            QStringLiteral("Sport"),
-            QStringLiteral("Erotik"),
-            QStringLiteral("Reportage"),
-            QStringLiteral("Dokumentation"),
-            QStringLiteral("Bericht"),
-            QStringLiteral("Biographie")};
-}
-
 THauptformular::THauptformular(const QString& programDirectory, Interaction& ui, Clock& clock,
                                const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      genrePickList(eingebauteGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
+      genrePickList(settings::vocabulary::builtInGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
 {
     setObjectName(QStringLiteral("Hauptformular_Fenster"));
     setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));

@@ -100,7 +100,6 @@ public:
     QWidget* einstellungenSeite() const { return Tab_Einstellungen; }
     // The genre choices of the film grid: the built-in list until the genre file is read.
     QStringList genrePickList;
-    static QStringList eingebauteGenres();
 
     // --- Controls of the window ----------------------------------------------------------
     QMenuBar* Hauptmenu;

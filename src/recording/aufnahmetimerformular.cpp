@@ -1,5 +1,7 @@
 #include "aufnahmetimerformular.h"
 
+#include <settings/vocabulary.h>
+
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -10,44 +12,6 @@
 
 namespace quorbel {
 
-QStringList TForm_Aufnahmetimer::eingebauteProgramme()
-{
-    return {QStringLiteral("3 SAT"),
-            QStringLiteral("ARD"),
-            QStringLiteral("ARTE"),
-            QStringLiteral("B 1"),
-            QStringLiteral("BAYERN 3"),
-            QStringLiteral("DSF"),
-            QStringLiteral("EUROSPORT"),
-            QStringLiteral("HESSEN 3"),
-            QStringLiteral("KABEL 1"),
-            QStringLiteral("KINDERKANAL"),
-            QStringLiteral("MDR"),
-            QStringLiteral("MTV"),
-            QStringLiteral("NACHRICHTENSENDER"),
-            QStringLiteral("NBC"),
-            QStringLiteral("NICKELODEON"),
-            QStringLiteral("NIEDERLANDE"),
-            QStringLiteral("NORD 3"),
-            QStringLiteral("ORB"),
-            QStringLiteral("ORF 1"),
-            QStringLiteral("ORF 2"),
-            QStringLiteral("PREMIERE"),
-            QStringLiteral("PRO 7"),
-            QStringLiteral("RTL"),
-            QStringLiteral("RTL 2"),
-            QStringLiteral("SAT 1"),
-            QStringLiteral("SF DRS"),
-            QStringLiteral("SÜDWEST 3"),
-            QStringLiteral("SUPER RTL"),
-            QStringLiteral("TM 3"),
-            QStringLiteral("TNT"),
-            QStringLiteral("VIVA"),
-            QStringLiteral("VIVA 2"),
-            QStringLiteral("VOX"),
-            QStringLiteral("WDR"),
-            QStringLiteral("ZDF")};
-}
 
 namespace {
 
@@ -87,7 +51,8 @@ TForm_Aufnahmetimer::TForm_Aufnahmetimer(QWidget* parent) : QDialog(parent)
     ComboBox_Programme->setObjectName(QStringLiteral("ComboBox_Programme"));
     ComboBox_Programme->setEditable(true);
     ComboBox_Programme->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox_Programme->addItems(eingebauteProgramme());
+    // The design-time stations; the station list of the settings replaces them.
+    ComboBox_Programme->addItems(settings::vocabulary::builtInStations());
     ComboBox_Programme->setCurrentIndex(-1);
 
     DateTimePicker = new QDateEdit(this);

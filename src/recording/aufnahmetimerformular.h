@@ -19,7 +19,6 @@ public:
     explicit TForm_Aufnahmetimer(QWidget* parent = nullptr);
 
     // The stations offered before the station list is read.
-    static QStringList eingebauteProgramme();
 
     QLineEdit* Edit_Filmname;
     QComboBox* ComboBox_Programme;
