@@ -317,7 +317,7 @@ Connection::Connection(QString directory) : m_directory(std::move(directory)) {}
 
 Connection::~Connection()
 {
-    m_cache.clear();
+    clearCache();
     if (m_db)
         sqlite3_close_v2(m_db);
     registry().erase(m_directory);
@@ -389,11 +389,11 @@ QByteArray Connection::attach(const QString& fileName)
     } catch (const EngineError& e) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (alias == "main") {
-            m_cache.clear();
+            clearCache();
             sqlite3_close_v2(m_db);
             m_db = nullptr;
         } else {
-            m_cache.clear();
+            clearCache();
             sqlite3_exec(m_db, ("DETACH DATABASE " + alias).constData(), nullptr, nullptr, nullptr);
         }
         throw EngineError(e.message() + QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(path)));
@@ -411,9 +411,9 @@ void Connection::release(const QByteArray& schema)
         return; // stays until the connection closes
     // Cached statements may refer to the schema.
     for (auto c = m_cache.begin(); c != m_cache.end();)
-        c = c->first.contains(schema + '.') ? m_cache.erase(c) : std::next(c);
+        c = c->first.contains(schema + '.') ? (++m_cacheEpoch, m_cache.erase(c)) : std::next(c);
     if (m_depth == 0) {
-        m_cache.clear();
+        clearCache();
         sqlite3_exec(m_db, ("DETACH DATABASE " + schema).constData(), nullptr, nullptr, nullptr);
         m_attached.erase(it);
     }
@@ -443,6 +443,12 @@ TableInfo Connection::tableInfo(const QByteArray& schema)
     if (info.fields.empty())
         throw EngineError(QStringLiteral("Die Tabelle hat keine Felder."));
     return info;
+}
+
+void Connection::clearCache()
+{
+    ++m_cacheEpoch;
+    m_cache.clear();
 }
 
 Stmt& Connection::cached(const QByteArray& sql)
