@@ -1051,10 +1051,13 @@ void Dataset::moveTo(int row)
     d->ensureSynced();
     if (row == d->cur)
         return;
+    // The row is named by its key: storing or dropping a pending row first may shift it.
+    const qint64 target = d->keyAt(row);
     d->beforeMove();
     if (d->keys.empty())
         return;
-    d->cur = std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
+    const int at = target ? d->indexOfKey(target) : -1;
+    d->cur = at >= 0 ? at : std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
     d->eof = d->bof = false;
     d->afterMove();
 }

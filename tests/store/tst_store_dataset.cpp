@@ -565,6 +565,17 @@ void TestStoreDataset::longWalksAndSharedFile()
     QVERIFY(!f.valueAt(301, QStringLiteral("Filmlaenge")).isValid());
     f.cancel();
     QCOMPARE(f.recNo(), 151);
+    // Moving to a row behind a dropped new row lands on that row.
+    f.moveTo(10);
+    f.insert();
+    f.moveTo(21); // the view row 21 is the stored row 20
+    QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), 20);
+    f.moveTo(10);
+    f.insert();
+    f.setString(QStringLiteral("Filmname"), QStringLiteral("Film 009b"));
+    f.moveTo(21);
+    QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), 20);
+    QCOMPARE(f.recordCount(), 301);
     // A film sorted by title lands where it belongs after its post.
     f.setIndexFieldNames(QStringLiteral("Filmname"));
     f.append();
@@ -572,6 +583,8 @@ void TestStoreDataset::longWalksAndSharedFile()
     f.post();
     QCOMPARE(f.recNo(), 2);
     QCOMPARE(f.valueAt(2, QStringLiteral("Filmname")).toString(), QStringLiteral("Film 001"));
+    f.locate(f.valueAt(11, QStringLiteral("Zaehler")).toInt());
+    QCOMPARE(f.asString(QStringLiteral("Filmname")), QStringLiteral("Film 009b"));
 }
 
 int main(int argc, char** argv)
