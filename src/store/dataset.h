@@ -21,7 +21,6 @@
 
 namespace store {
 
-
 class Dataset : public QObject
 {
     Q_OBJECT
@@ -43,11 +42,16 @@ public:
     // May be changed while open: the rows are re-read and the current row kept.
     void setIndexFieldNames(const QString& fields);
     QString indexFieldNames() const;
-    // Filter expression in the engine's language, e.g. "(Frei >=90) AND (Original<>1)".
+    // Filter expression in the engine's language, e.g. "(Frei >=90) AND (Original<>1)"
+    // or "DATUM >= 19.05.1998": field names in any case, = <> < <= > >=, AND, OR, NOT,
+    // parentheses, whole numbers, 'text' or "text", dates in shortDateFormat(), TRUE,
+    // FALSE. Text compares exactly (with case). An empty boolean counts as false.
+    // A malformed expression throws EngineError and the previous filter stays.
     void setFilter(const QString& expression);
     QString filter() const;
     void setFiltered(bool on);
     bool filtered() const;
+    // A read-only dataset refuses edit, append, insert and remove.
     void setReadOnly(bool readOnly);
     bool readOnly() const;
     // Master-detail: this dataset shows only the rows whose `detailField` equals the
@@ -59,18 +63,21 @@ public:
 
     // --- Open and close ------------------------------------------------------------
     void open();  // throws EngineError ("Datei nicht gefunden", table in use, ...)
-    void close(); // a pending row is discarded
+    void close(); // a pending row is discarded: store it first with checkBrowseMode()
     bool isActive() const;
 
     // --- Navigation ----------------------------------------------------------------
     int recordCount() const; // stored rows (filter and master applied)
     int rowCount() const;    // rows a view shows: recordCount() plus a pending new row
-    int recNo() const; // 1-based position of the current row in the current order; 0 when empty
-    void first();
-    void last();
+    // 1-based position of the current row in the current order (a pending new row
+    // counts at its place); 0 when empty.
+    int recNo() const;
+    // Every move first stores a changed pending row and drops an unchanged one.
+    void first(); // bof() becomes true
+    void last();  // eof() becomes true
     void next();  // past the last row: stays, eof() becomes true
     void prior(); // before the first row: stays, bof() becomes true
-    void moveTo(int row); // 0-based row in the current order (used by grids)
+    void moveTo(int row); // 0-based row as a view counts them (used by grids)
     int currentRow() const; // 0-based, -1 when empty
     bool eof() const;
     bool bof() const;
