@@ -522,10 +522,33 @@ void TestStoreDataset::rollbackOnThrowingHandler()
     c.filme.post();
     QCOMPARE(c.filme.recordCount(), 2);
     QCOMPARE(c.kass.asInteger(QStringLiteral("Belegt")), 999);
+    // A handler that catches the failure of a nested post: only the nested change is
+    // undone, the outer post stands.
+    c.kass.beforePost = [](Dataset& k) {
+        if (k.asInteger(QStringLiteral("Belegt")) == 7)
+            throw EngineError(QStringLiteral("nein"));
+    };
+    c.filme.afterPost = [&](Dataset&) {
+        c.kass.edit();
+        c.kass.setInteger(QStringLiteral("Belegt"), 7);
+        try {
+            c.kass.post();
+        } catch (const EngineError&) {
+            c.kass.cancel();
+        }
+    };
+    c.addFilm(QStringLiteral("C"), 5);
+    QCOMPARE(c.filme.recordCount(), 3);
+    QCOMPARE(c.filme.asString(QStringLiteral("Filmname")), QStringLiteral("C"));
+    QCOMPARE(c.kass.state(), Dataset::State::Browse);
+    QCOMPARE(c.kass.asInteger(QStringLiteral("Belegt")), 999);
+    c.filme.refresh();
+    QCOMPARE(c.filme.recordCount(), 3);
+    c.filme.afterPost = nullptr;
     // A throwing beforeDelete leaves the row.
     c.filme.beforeDelete = [](Dataset&) { throw EngineError(QStringLiteral("nein")); };
     QVERIFY_THROWS_EXCEPTION(EngineError, c.filme.remove());
-    QCOMPARE(c.filme.recordCount(), 2);
+    QCOMPARE(c.filme.recordCount(), 3);
 }
 
 void TestStoreDataset::longWalksAndSharedFile()
