@@ -25,10 +25,8 @@
 
 #include <QCache>
 #include <QHash>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace store {
@@ -272,7 +270,8 @@ struct Dataset::Impl final : DatasetLink
         std::vector<QVariant> unused;
         const QByteArray w = where(unused);
         keysStmt = {"SELECT " + info.keyColumn() + " FROM " + ref + w + orderBy(), nullptr, 0};
-        rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() + " BETWEEN ? AND ?",
+        rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() +
+                         " BETWEEN ? AND ?",
                      nullptr, 0};
         sqlStale = false;
     }
@@ -445,7 +444,8 @@ struct Dataset::Impl final : DatasetLink
         int idx = view;
         if (state == State::Insert && view > insPos)
             --idx;
-        if (idx >= windowStart && idx < windowStart + windowCount && windowHas[static_cast<size_t>(idx - windowStart)])
+        if (idx >= windowStart && idx < windowStart + windowCount &&
+            windowHas[static_cast<size_t>(idx - windowStart)])
             return &window[static_cast<size_t>(idx - windowStart)];
         if (Row* r = cache.object(key))
             return r;
@@ -510,15 +510,16 @@ struct Dataset::Impl final : DatasetLink
             s.reset();
         }
         // A row that no longer passes the filter is still read by its key.
-        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)] : row(key);
+        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)]
+                                                           : row(key);
     }
 
     QVariant readBlob(qint64 key, int fi)
     {
         if (!key)
             return {};
-        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " + info.keyColumn() +
-                               " = ?");
+        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " +
+                               info.keyColumn() + " = ?");
         s.bind(1, key);
         QVariant v;
         if (s.step())
@@ -530,7 +531,8 @@ struct Dataset::Impl final : DatasetLink
     // Value of field fi at view index `view`.
     QVariant valueAt(int view, int fi)
     {
-        const bool pendingHere = (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
+        const bool pendingHere =
+            (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
         if (pendingHere) {
             if (field(fi).isBlob() && !dirty[static_cast<size_t>(fi)])
                 return state == State::Edit ? readBlob(editKey, fi) : QVariant();
@@ -656,8 +658,9 @@ struct Dataset::Impl final : DatasetLink
             QByteArray names, marks;
             for (int i : cols) {
                 const Field& f = field(i);
-                for (const QByteArray& c : f.type == FieldType::Char ? QList<QByteArray>{f.column(), f.foldColumn()}
-                                                                     : QList<QByteArray>{f.column()}) {
+                for (const QByteArray& c : f.type == FieldType::Char
+                                               ? QList<QByteArray>{f.column(), f.foldColumn()}
+                                               : QList<QByteArray>{f.column()}) {
                     if (!names.isEmpty()) {
                         names += ", ";
                         marks += ", ";
@@ -666,8 +669,9 @@ struct Dataset::Impl final : DatasetLink
                     marks += '?';
                 }
             }
-            const QByteArray sql = cols.empty() ? "INSERT INTO " + ref + " DEFAULT VALUES"
-                                                : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
+            const QByteArray sql = cols.empty()
+                                       ? "INSERT INTO " + ref + " DEFAULT VALUES"
+                                       : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
             Stmt& s = conn->cached(sql);
             int n = 1;
             for (int i : cols)
@@ -743,7 +747,8 @@ struct Dataset::Impl final : DatasetLink
         for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const int i = fieldIndex(n.trimmed());
             if (field(i).isBlob())
-                throw EngineError(QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
+                throw EngineError(
+                    QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
             o.push_back(i);
         }
         order = std::move(o);
@@ -1106,7 +1111,8 @@ void Dataset::findNearest(const QVariant& value)
     QByteArray w = d->where(params);
     w += (w.isEmpty() ? " WHERE " : " AND ") + column + " >= ?";
     params.push_back(bound);
-    Stmt& s = d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
+    Stmt& s =
+        d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
     for (size_t i = 0; i < params.size(); ++i)
         s.bind(static_cast<int>(i) + 1, params[i]);
     int target = static_cast<int>(d->keys.size()) - 1;
@@ -1232,7 +1238,8 @@ void Dataset::setValue(const QString& name, const QVariant& value)
 {
     d->requireWritable();
     if (d->state != State::Edit && d->state != State::Insert)
-        throw EngineError(QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
+        throw EngineError(
+            QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
     const int fi = d->fieldIndex(name);
     const Field& f = d->field(fi);
     if (f.type == FieldType::AutoInc)

@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <QTime>
 #include <QVariant>
-
 #include <functional>
 #include <memory>
 
@@ -73,11 +72,11 @@ public:
     // counts at its place); 0 when empty.
     int recNo() const;
     // Every move first stores a changed pending row and drops an unchanged one.
-    void first(); // bof() becomes true
-    void last();  // eof() becomes true
-    void next();  // past the last row: stays, eof() becomes true
-    void prior(); // before the first row: stays, bof() becomes true
-    void moveTo(int row); // 0-based row as a view counts them (used by grids)
+    void first();           // bof() becomes true
+    void last();            // eof() becomes true
+    void next();            // past the last row: stays, eof() becomes true
+    void prior();           // before the first row: stays, bof() becomes true
+    void moveTo(int row);   // 0-based row as a view counts them (used by grids)
     int currentRow() const; // 0-based, -1 when empty
     bool eof() const;
     bool bof() const;
@@ -92,10 +91,10 @@ public:
     QStringList fieldNames() const;
     FieldType fieldType(const QString& name) const;
     bool hasField(const QString& name) const;
-    int fieldSize(const QString& name) const; // CHAR(n): n; else 0
+    int fieldSize(const QString& name) const;  // CHAR(n): n; else 0
     QVariant value(const QString& name) const; // invalid QVariant for an empty field
     bool isNull(const QString& name) const;
-    int asInteger(const QString& name) const; // empty reads 0
+    int asInteger(const QString& name) const;    // empty reads 0
     QString asString(const QString& name) const; // dates and times in the locale's short forms
     bool asBoolean(const QString& name) const;   // empty reads false
     QDate asDate(const QString& name) const;
@@ -118,12 +117,12 @@ public:
     void setMemo(const QString& name, const QString& text);
 
     // --- Changing rows -------------------------------------------------------------
-    void edit();   // on an empty dataset starts a new row instead
-    void append(); // new row at the end
-    void insert(); // new row before the current row
-    void post();   // stores the pending row; the row stays current
-    void cancel(); // drops the pending row
-    void remove(); // deletes the current row; a pending new row is discarded instead
+    void edit();    // on an empty dataset starts a new row instead
+    void append();  // new row at the end
+    void insert();  // new row before the current row
+    void post();    // stores the pending row; the row stays current
+    void cancel();  // drops the pending row
+    void remove();  // deletes the current row; a pending new row is discarded instead
     void refresh(); // re-reads the rows, keeping order, filter and current row
     State state() const;
     bool modified() const; // a pending row counts as changed once any field was written
@@ -145,10 +144,10 @@ public:
 signals:
     // For views. Not emitted while controls are disabled; enableControls() then
     // emits rowsReset() once when something changed meanwhile.
-    void rowsReset();                 // rows, order or filter changed
-    void currentChanged(int row);     // current row moved
-    void rowChanged(int row);         // values of one row changed
-    void stateChanged(State state);   // browse / edit / insert
+    void rowsReset();               // rows, order or filter changed
+    void currentChanged(int row);   // current row moved
+    void rowChanged(int row);       // values of one row changed
+    void stateChanged(State state); // browse / edit / insert
     // A pending new row appears at `row` / a row (stored or pending) goes away; the
     // "about" signal comes before the dataset changes, the other one after.
     void rowAboutToBeInserted(int row);

@@ -32,10 +32,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace store::engine {
 
@@ -83,9 +81,8 @@ bool parseFieldType(const QString& declared, Field& field)
 {
     static const QRegularExpression charRe(QStringLiteral("^CHAR\\s*\\(\\s*(\\d+)\\s*\\)$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression blobRe(
-        QStringLiteral("^BLOB\\s*\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\)$"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression blobRe(QStringLiteral("^BLOB\\s*\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
     const QString t = declared.trimmed();
     const QString u = t.toUpper();
     field.width = 0;
@@ -384,8 +381,8 @@ QByteArray Connection::attach(const QString& fileName)
         Stmt check(m_db, "SELECT count(*) FROM " + alias + ".sqlite_master WHERE type='table' AND name='" +
                              QByteArray(kTable) + "'");
         if (!check.step() || check.int64(0) != 1)
-            throw EngineError(QStringLiteral("%1 ist keine Tabelle dieses Programms.")
-                                  .arg(QDir::toNativeSeparators(path)));
+            throw EngineError(
+                QStringLiteral("%1 ist keine Tabelle dieses Programms.").arg(QDir::toNativeSeparators(path)));
     } catch (const EngineError& e) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (alias == "main") {

@@ -10,7 +10,6 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <map>
 #include <memory>

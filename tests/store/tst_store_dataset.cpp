@@ -191,8 +191,9 @@ void TestStoreDataset::fieldTypes()
     QVERIFY(!c.kass.asBoolean(QStringLiteral("Verliehen")));
     QVERIFY(c.kass.isNull(QStringLiteral("Verliehen")));
     // Another program cannot read the open tables.
-    QVERIFY(storetest::shell(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
-                .contains(QStringLiteral("database is locked")));
+    QVERIFY(
+        storetest::shell(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
+            .contains(QStringLiteral("database is locked")));
 
     Dataset& f = c.filme;
     f.append();
@@ -235,8 +236,9 @@ void TestStoreDataset::fieldTypes()
     // The stored forms other tools see.
     for (Dataset* ds : {&c.kass, &c.filme, &c.uebersicht, &c.verliehen, &c.timer})
         ds->close();
-    QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"),
-                                QStringLiteral("SELECT Datum, length(Filmname) FROM tabelle ORDER BY Zaehler LIMIT 1")),
+    QCOMPARE(storetest::shell(
+                 c.dir + QStringLiteral("/filme.db"),
+                 QStringLiteral("SELECT Datum, length(Filmname) FROM tabelle ORDER BY Zaehler LIMIT 1")),
              QStringLiteral("2026-05-19|50"));
     QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")),
              QStringLiteral("ok"));
@@ -294,7 +296,8 @@ void TestStoreDataset::pendingRowRules()
     // Insert shows the new row before the current one.
     f.locate(2);
     f.insert();
-    QCOMPARE(titles(f), (QStringList{QStringLiteral("A"), QString(), QStringLiteral("B"), QStringLiteral("C")}));
+    QCOMPARE(titles(f),
+             (QStringList{QStringLiteral("A"), QString(), QStringLiteral("B"), QStringLiteral("C")}));
     QCOMPARE(f.recNo(), 2);
     f.cancel();
     QCOMPARE(f.asString(QStringLiteral("Filmname")), QStringLiteral("B"));
