@@ -25,10 +25,8 @@
 
 #include <QCache>
 #include <QHash>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace store {
@@ -119,7 +117,7 @@ struct Dataset::Impl final : DatasetLink
 
     QCache<qint64, Row> cache;
     quint64 generation = 0;
-    QByteArray fetchSql;
+    QByteArray fetchSql, batchSql, rangeSql;
 
     int disabled = 0;
     bool changedWhileDisabled = false;
@@ -139,6 +137,9 @@ struct Dataset::Impl final : DatasetLink
     const Field& field(int i) const { return info.fields[static_cast<size_t>(i)]; }
     int fieldIndex(const QString& name) const
     {
+        for (size_t j = 0; j < info.fields.size(); ++j)
+            if (info.fields[j].name == name)
+                return static_cast<int>(j);
         const int i = info.indexOf(name);
         if (i < 0)
             throw EngineError(QStringLiteral("Feld '%1' nicht gefunden.").arg(name));
@@ -158,8 +159,20 @@ struct Dataset::Impl final : DatasetLink
             return 0;
         return keys[static_cast<size_t>(view)];
     }
+    // Position of a key in the key vector, -1 when absent. Rows in key order are
+    // searched by halving; otherwise a few lookups scan the vector, and a hash of the
+    // positions is built once lookups become frequent.
+    int linearLookups = 0;
     int indexOfKey(qint64 key)
     {
+        if (order.empty()) {
+            const auto it = std::lower_bound(keys.begin(), keys.end(), key);
+            return it != keys.end() && *it == key ? static_cast<int>(it - keys.begin()) : -1;
+        }
+        if (!positionsValid && ++linearLookups <= 4) {
+            const auto it = std::find(keys.begin(), keys.end(), key);
+            return it != keys.end() ? static_cast<int>(it - keys.begin()) : -1;
+        }
         if (!positionsValid) {
             positions.clear();
             positions.reserve(static_cast<qsizetype>(keys.size()));
@@ -229,6 +242,40 @@ struct Dataset::Impl final : DatasetLink
             emit q->rowRemoved(row);
     }
 
+    // --- prepared statements of this dataset -------------------------------------------
+    // A statement of the connection's cache, remembered until the cache changes.
+    struct Prepared
+    {
+        QByteArray sql;
+        Stmt* stmt = nullptr;
+        quint64 epoch = 0;
+    };
+    Stmt& use(Prepared& p)
+    {
+        if (p.stmt && p.epoch == conn->cacheEpoch()) {
+            p.stmt->reset();
+            return *p.stmt;
+        }
+        p.stmt = &conn->cached(p.sql);
+        p.epoch = conn->cacheEpoch();
+        return *p.stmt;
+    }
+    Prepared keysStmt, rangeStmt, fetchStmt, batchStmt;
+    bool sqlStale = true;
+    // Re-forms the statements that depend on ordering, filter and master.
+    void prepareSql()
+    {
+        if (!sqlStale)
+            return;
+        std::vector<QVariant> unused;
+        const QByteArray w = where(unused);
+        keysStmt = {"SELECT " + info.keyColumn() + " FROM " + ref + w + orderBy(), nullptr, 0};
+        rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() +
+                         " BETWEEN ? AND ?",
+                     nullptr, 0};
+        sqlStale = false;
+    }
+
     // --- reading -------------------------------------------------------------------
     QByteArray orderBy() const
     {
@@ -272,8 +319,9 @@ struct Dataset::Impl final : DatasetLink
             loadedMasterValue = masterValue();
         syncedOnce = true;
         std::vector<QVariant> params;
-        const QByteArray sql = "SELECT " + info.keyColumn() + " FROM " + ref + where(params) + orderBy();
-        Stmt& s = conn->cached(sql);
+        where(params);
+        prepareSql();
+        Stmt& s = use(keysStmt);
         for (size_t i = 0; i < params.size(); ++i)
             s.bind(static_cast<int>(i) + 1, params[i]);
         keys.clear();
@@ -281,6 +329,8 @@ struct Dataset::Impl final : DatasetLink
             keys.push_back(s.int64(0));
         s.reset();
         positionsValid = false;
+        linearLookups = 0;
+        dropWindow();
     }
 
     // Re-reads the keys and puts the cursor back on `key` when it is still there,
@@ -304,12 +354,47 @@ struct Dataset::Impl final : DatasetLink
         bof = eof;
     }
 
+    const quint64* generationCounter = nullptr;
     void checkGeneration()
     {
-        const quint64 g = conn->generation(schema);
+        const quint64 g = *generationCounter;
         if (g != generation) {
-            cache.clear();
+            dropRows();
             generation = g;
+        }
+    }
+
+    // A row from the current result row of `s`, its fields from column `first` on.
+    Row* makeRow(Stmt& s, int first)
+    {
+        auto r = std::make_unique<Row>();
+        fillRow(*r, s, first);
+        return r.release();
+    }
+    void fillRow(Row& row, Stmt& s, int first)
+    {
+        Row* r = &row;
+        r->values.assign(info.fields.size(), QVariant());
+        sqlite3_stmt* st = s.get();
+        int c = first;
+        for (size_t i = 0; i < info.fields.size(); ++i) {
+            const Field& f = info.fields[i];
+            if (f.isBlob())
+                continue;
+            const int col = c++;
+            if (sqlite3_column_type(st, col) == SQLITE_NULL)
+                continue;
+            switch (f.type) {
+            case FieldType::AutoInc:
+            case FieldType::Integer:
+                r->values[i] = QVariant(static_cast<int>(sqlite3_column_int64(st, col)));
+                break;
+            case FieldType::Boolean:
+                r->values[i] = QVariant(sqlite3_column_int64(st, col) != 0);
+                break;
+            default:
+                r->values[i] = fromStorage(f, s.column(col));
+            }
         }
     }
 
@@ -320,32 +405,121 @@ struct Dataset::Impl final : DatasetLink
         checkGeneration();
         if (Row* r = cache.object(key))
             return r;
-        Stmt& s = conn->cached(fetchSql);
+        Stmt& s = use(fetchStmt);
         s.bind(1, key);
         if (!s.step()) {
             s.reset();
             return nullptr;
         }
-        auto r = std::make_unique<Row>();
-        r->values.resize(info.fields.size());
-        int c = 0;
-        for (size_t i = 0; i < info.fields.size(); ++i) {
-            if (info.fields[i].isBlob())
-                continue;
-            r->values[i] = fromStorage(info.fields[i], s.column(c++));
-        }
+        Row* raw = makeRow(s, 0);
         s.reset();
-        Row* raw = r.release();
         cache.insert(key, raw);
         return raw;
+    }
+
+    // The stored row at a view index. A miss reads a window of consecutive rows in
+    // one statement, so that walking a dataset costs one statement per window.
+    static constexpr int kBatch = 128;
+    static constexpr int kSmall = 32;
+    std::vector<Row> window;
+    std::vector<char> windowHas;
+    int windowStart = -1, windowCount = 0;
+    int lastMiss = -2;
+    void dropWindow()
+    {
+        windowStart = -1;
+        windowCount = 0;
+    }
+    void dropRows()
+    {
+        cache.clear();
+        dropWindow();
+    }
+    const Row* rowAtView(int view)
+    {
+        const qint64 key = keyAt(view);
+        if (!key)
+            return nullptr;
+        checkGeneration();
+        int idx = view;
+        if (state == State::Insert && view > insPos)
+            --idx;
+        if (idx >= windowStart && idx < windowStart + windowCount &&
+            windowHas[static_cast<size_t>(idx - windowStart)])
+            return &window[static_cast<size_t>(idx - windowStart)];
+        if (Row* r = cache.object(key))
+            return r;
+        // A single row for a jump (find-nearest, locate); a window once rows are read
+        // one after the other, forwards or backwards.
+        // A dataset of a few rows (the films of a cassette) is read whole.
+        const int previous = std::exchange(lastMiss, idx);
+        const int total = static_cast<int>(keys.size());
+        const bool small = total <= kSmall;
+        const bool forwards = idx == previous + 1 || (windowStart >= 0 && idx == windowStart + windowCount);
+        const bool backwards = idx == previous - 1 || (windowStart >= 0 && idx == windowStart - 1);
+        if (!forwards && !backwards && !small)
+            return row(key);
+        const int start = small ? 0 : backwards ? std::max(0, idx - kBatch + 1) : idx;
+        const int count = std::min(kBatch, total - start);
+        if (count <= 1)
+            return row(key);
+        window.resize(kBatch);
+        windowHas.assign(kBatch, 0);
+        windowStart = start;
+        windowCount = count;
+        const auto first = keys.begin() + start;
+        const auto last = first + count;
+        const qint64 span = *(last - 1) - *first;
+        if (std::is_sorted(first, last) && span >= 0 && span < 4 * kBatch) {
+            // Rows in key order (a table walked by its key) come from one range scan
+            // over the rows that pass the filter and the master.
+            std::vector<QVariant> params;
+            where(params);
+            params.emplace_back(*first);
+            params.emplace_back(*(last - 1));
+            prepareSql();
+            Stmt& s = use(rangeStmt);
+            for (size_t i = 0; i < params.size(); ++i)
+                s.bind(static_cast<int>(i) + 1, params[i]);
+            while (s.step()) {
+                const auto it = std::lower_bound(first, last, s.int64(0));
+                if (it == last || *it != s.int64(0))
+                    continue;
+                const size_t slot = static_cast<size_t>(it - first);
+                fillRow(window[slot], s, 1);
+                windowHas[slot] = 1;
+            }
+            s.reset();
+        } else {
+            std::vector<std::pair<qint64, int>> places;
+            places.reserve(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                places.emplace_back(*(first + i), i);
+            std::sort(places.begin(), places.end());
+            Stmt& s = use(batchStmt);
+            for (int i = 0; i < kBatch; ++i)
+                s.bind(i + 1, i < count ? QVariant(*(first + i)) : QVariant());
+            while (s.step()) {
+                const qint64 k = s.int64(0);
+                const auto it = std::lower_bound(places.begin(), places.end(), std::pair<qint64, int>(k, -1));
+                if (it == places.end() || it->first != k)
+                    continue;
+                fillRow(window[static_cast<size_t>(it->second)], s, 1);
+                windowHas[static_cast<size_t>(it->second)] = 1;
+            }
+            s.reset();
+        }
+        // A row that no longer passes the filter is still read by its key.
+        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)]
+                                                           : row(key);
     }
 
     QVariant readBlob(qint64 key, int fi)
     {
         if (!key)
             return {};
-        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " + info.keyColumn() +
-                               " = ?");
+        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " +
+                               info.keyColumn() + " = ?");
         s.bind(1, key);
         QVariant v;
         if (s.step())
@@ -357,7 +531,8 @@ struct Dataset::Impl final : DatasetLink
     // Value of field fi at view index `view`.
     QVariant valueAt(int view, int fi)
     {
-        const bool pendingHere = (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
+        const bool pendingHere =
+            (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
         if (pendingHere) {
             if (field(fi).isBlob() && !dirty[static_cast<size_t>(fi)])
                 return state == State::Edit ? readBlob(editKey, fi) : QVariant();
@@ -366,7 +541,7 @@ struct Dataset::Impl final : DatasetLink
         const qint64 key = keyAt(view);
         if (field(fi).isBlob())
             return readBlob(key, fi);
-        const Row* r = row(key);
+        const Row* r = rowAtView(view);
         return r ? r->values[static_cast<size_t>(fi)] : QVariant();
     }
 
@@ -380,7 +555,7 @@ struct Dataset::Impl final : DatasetLink
         const QVariant v = masterValue();
         if (syncedOnce && v == loadedMasterValue)
             return;
-        cache.clear();
+        dropRows();
         loadKeys();
         cur = keys.empty() ? -1 : 0;
         eof = bof = keys.empty();
@@ -483,8 +658,9 @@ struct Dataset::Impl final : DatasetLink
             QByteArray names, marks;
             for (int i : cols) {
                 const Field& f = field(i);
-                for (const QByteArray& c : f.type == FieldType::Char ? QList<QByteArray>{f.column(), f.foldColumn()}
-                                                                     : QList<QByteArray>{f.column()}) {
+                for (const QByteArray& c : f.type == FieldType::Char
+                                               ? QList<QByteArray>{f.column(), f.foldColumn()}
+                                               : QList<QByteArray>{f.column()}) {
                     if (!names.isEmpty()) {
                         names += ", ";
                         marks += ", ";
@@ -493,8 +669,9 @@ struct Dataset::Impl final : DatasetLink
                     marks += '?';
                 }
             }
-            const QByteArray sql = cols.empty() ? "INSERT INTO " + ref + " DEFAULT VALUES"
-                                                : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
+            const QByteArray sql = cols.empty()
+                                       ? "INSERT INTO " + ref + " DEFAULT VALUES"
+                                       : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
             Stmt& s = conn->cached(sql);
             int n = 1;
             for (int i : cols)
@@ -535,6 +712,7 @@ struct Dataset::Impl final : DatasetLink
         if (current)
             generation = conn->generation(schema);
         cache.remove(key);
+        dropWindow();
     }
 
     bool affectsRows(const std::vector<bool>& changed) const
@@ -553,7 +731,7 @@ struct Dataset::Impl final : DatasetLink
     {
         if (state == State::Inactive)
             return;
-        cache.clear();
+        dropRows();
         generation = conn->generation(schema);
         const qint64 key = state == State::Edit ? editKey : keyAt(cur);
         reloadKeeping(key);
@@ -569,10 +747,12 @@ struct Dataset::Impl final : DatasetLink
         for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const int i = fieldIndex(n.trimmed());
             if (field(i).isBlob())
-                throw EngineError(QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
+                throw EngineError(
+                    QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
             o.push_back(i);
         }
         order = std::move(o);
+        sqlStale = true;
     }
 };
 
@@ -636,6 +816,7 @@ void Dataset::setFilter(const QString& expression)
         if (d->filtered)
             checkBrowseMode();
         d->compiled = std::move(c);
+        d->sqlStale = true;
         d->filterText = expression;
         if (d->filtered) {
             d->reloadKeeping(d->keyAt(d->cur));
@@ -660,6 +841,7 @@ void Dataset::setFiltered(bool on)
     }
     checkBrowseMode();
     d->filtered = on;
+    d->sqlStale = true;
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
     d->afterMove();
@@ -687,6 +869,7 @@ void Dataset::setMaster(Dataset* master, const QString& masterField, const QStri
     d->syncedOnce = false;
     if (master)
         master->d->details.push_back(this);
+    d->sqlStale = true;
     if (isActive()) {
         d->detailIdx = master ? d->fieldIndex(detailField) : -1;
         d->reloadKeeping(0);
@@ -727,8 +910,18 @@ void Dataset::open()
             cols += f.column();
         }
         d->fetchSql = "SELECT " + cols + " FROM " + d->ref + " WHERE " + d->info.keyColumn() + " = ?";
-        d->cache.clear();
-        d->generation = conn->generation(schema);
+        QByteArray marks = "?";
+        for (int i = 1; i < Impl::kBatch; ++i)
+            marks += ",?";
+        d->batchSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref + " WHERE " +
+                      d->info.keyColumn() + " IN (" + marks + ')';
+        d->rangeSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref;
+        d->fetchStmt = {d->fetchSql, nullptr, 0};
+        d->batchStmt = {d->batchSql, nullptr, 0};
+        d->sqlStale = true;
+        d->dropRows();
+        d->generationCounter = conn->generationCounter(schema);
+        d->generation = *d->generationCounter;
         d->state = State::Browse;
         d->loadKeys();
     } catch (...) {
@@ -754,7 +947,7 @@ void Dataset::close()
     d->state = State::Inactive;
     d->keys.clear();
     d->positionsValid = false;
-    d->cache.clear();
+    d->dropRows();
     d->cur = -1;
     d->conn->remove(d.get());
     d->conn->release(d->schema);
@@ -863,10 +1056,13 @@ void Dataset::moveTo(int row)
     d->ensureSynced();
     if (row == d->cur)
         return;
+    // The row is named by its key: storing or dropping a pending row first may shift it.
+    const qint64 target = d->keyAt(row);
     d->beforeMove();
     if (d->keys.empty())
         return;
-    d->cur = std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
+    const int at = target ? d->indexOfKey(target) : -1;
+    d->cur = at >= 0 ? at : std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
     d->eof = d->bof = false;
     d->afterMove();
 }
@@ -915,7 +1111,8 @@ void Dataset::findNearest(const QVariant& value)
     QByteArray w = d->where(params);
     w += (w.isEmpty() ? " WHERE " : " AND ") + column + " >= ?";
     params.push_back(bound);
-    Stmt& s = d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
+    Stmt& s =
+        d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
     for (size_t i = 0; i < params.size(); ++i)
         s.bind(static_cast<int>(i) + 1, params[i]);
     int target = static_cast<int>(d->keys.size()) - 1;
@@ -1041,7 +1238,8 @@ void Dataset::setValue(const QString& name, const QVariant& value)
 {
     d->requireWritable();
     if (d->state != State::Edit && d->state != State::Insert)
-        throw EngineError(QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
+        throw EngineError(
+            QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
     const int fi = d->fieldIndex(name);
     const Field& f = d->field(fi);
     if (f.type == FieldType::AutoInc)
@@ -1223,6 +1421,7 @@ void Dataset::remove()
             d->sigAboutToRemove(pos);
             d->keys.erase(d->keys.begin() + pos);
             d->positionsValid = false;
+            d->dropWindow();
             d->cur = std::min(pos, static_cast<int>(d->keys.size()) - 1);
             d->eof = d->bof = d->keys.empty();
             d->sigRemoved(pos);
@@ -1241,7 +1440,7 @@ void Dataset::refresh()
 {
     d->requireActive();
     checkBrowseMode();
-    d->cache.clear();
+    d->dropRows();
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
     d->afterMove();

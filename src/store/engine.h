@@ -10,7 +10,6 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -104,10 +103,14 @@ public:
 
     // Statement cache of the connection, keyed by the SQL text.
     Stmt& cached(const QByteArray& sql);
+    // Changes whenever cached statements may have been finalized.
+    quint64 cacheEpoch() const { return m_cacheEpoch; }
     void exec(const QByteArray& sql);
 
     // Changes of one table file, so that datasets over the same file drop cached rows.
     quint64 generation(const QByteArray& schema) const;
+    // The counter itself, valid while the schema is attached (for quick checks).
+    const quint64* generationCounter(const QByteArray& schema) const;
     void touch(const QByteArray& schema);
 
     // Transactions: one savepoint per level. The outermost release commits to all
@@ -133,6 +136,8 @@ private:
     std::map<QByteArray, Attached> m_attached;
     int m_nextAlias = 1;
     std::map<QByteArray, std::unique_ptr<Stmt>> m_cache;
+    quint64 m_cacheEpoch = 0;
+    void clearCache();
     int m_depth = 0;
     std::vector<DatasetLink*> m_links;
 };
@@ -142,33 +147,6 @@ class DatasetLink
 public:
     virtual ~DatasetLink() = default;
     virtual void reloadAfterRollback() = 0;
-};
-
-// RAII transaction level: rolls back unless committed.
-class Transaction
-{
-public:
-    explicit Transaction(Connection& c) : m_c(c) { m_c.begin(); }
-    ~Transaction()
-    {
-        if (!m_done) {
-            try {
-                m_c.rollback();
-            } catch (...) {
-            }
-        }
-    }
-    void commit()
-    {
-        m_c.commit();
-        m_done = true;
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-private:
-    Connection& m_c;
-    bool m_done = false;
 };
 
 } // namespace store::engine
