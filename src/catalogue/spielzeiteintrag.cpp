@@ -73,4 +73,33 @@ QString ungueltigeSpielzeitMeldung(const QString& entry)
         + QStringLiteral("Bitte korrigieren Sie die Liste der zusätzlichen Kassettenlängen.");
 }
 
+QString zuVieleFilmeMeldung()
+{
+    return QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,") + kMessageBreak
+        + QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
+}
+
+QString zuKurzMeldung()
+{
+    return QStringLiteral("Die Laufzeit aller Filme überschreitet die") + kMessageBreak
+        + QStringLiteral("Spielzeit der Kassette. Bitte Löschen Sie") + kMessageBreak
+        + QStringLiteral("vorher genug Filme.");
+}
+
+SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, int gesamtlaenge)
+{
+    using Art = SpielzeitAenderung::Art;
+    if (istKaufvideo(entry)) {
+        if (filme > 1)
+            return {Art::ZuVieleFilme, 0, zuVieleFilmeMeldung()};
+        return {Art::Kaufvideo, filme == 1 ? gesamtlaenge : 0, {}};
+    }
+    const auto minuten = spielzeitMinuten(entry);
+    if (!minuten)
+        return {Art::Unlesbar, 0, ungueltigeSpielzeitMeldung(entry)};
+    if (gesamtlaenge > *minuten)
+        return {Art::ZuKurz, 0, zuKurzMeldung()};
+    return {Art::Spielzeit, *minuten, {}};
+}
+
 } // namespace quorbel

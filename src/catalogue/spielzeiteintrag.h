@@ -50,4 +50,28 @@ QStringList sortierteSpielzeiten(QStringList entries);
 // The message shown when a chosen entry's minutes cannot be read.
 QString ungueltigeSpielzeitMeldung(const QString& entry);
 
+// The new fields of a cassette after a play-length change, or why it is refused.
+struct SpielzeitAenderung
+{
+    enum class Art {
+        Kaufvideo,      // becomes a bought tape: Spielzeit = spielzeit, Frei = 0, Original = true
+        Spielzeit,      // becomes a blank tape of `spielzeit` minutes, Original = false, then recount
+        ZuVieleFilme,   // refused: more than one film for a bought tape
+        ZuKurz,         // refused: the films run longer than the new play length
+        Unlesbar        // refused: the entry's minutes are not a whole number
+    };
+    Art art = Art::Unlesbar;
+    int spielzeit = 0;
+    QString meldung; // the error message for a refusal
+    bool abgelehnt() const { return !meldung.isEmpty(); }
+};
+
+// Decides a play-length change of a cassette that holds `filme` films running
+// `gesamtlaenge` minutes together (an empty length counts as 0).
+SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, int gesamtlaenge);
+
+// The two refusals of a play-length change, lines joined by the message line break.
+QString zuVieleFilmeMeldung();
+QString zuKurzMeldung();
+
 } // namespace quorbel

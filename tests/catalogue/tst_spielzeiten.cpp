@@ -31,6 +31,7 @@ class TestSpielzeiten : public QObject
 private slots:
     void eintraegeLesen();
     void sortierung();
+    void aenderungPruefen();
     void neueKassetteDialog();
     void neueKassetteDialogBeimZeigen();
     void spielzeitAendernDialog();
@@ -75,6 +76,43 @@ void TestSpielzeiten::sortierung()
     TSpielzeit_Formular aendern;
     aendern.setSpielzeiten(mitZusaetzlichen());
     QCOMPARE(aendern.spielzeiten(), kSortiert);
+}
+
+void TestSpielzeiten::aenderungPruefen()
+{
+    using Art = SpielzeitAenderung::Art;
+    const QString laufzeit = QStringLiteral("Die Laufzeit aller Filme überschreitet die\n\rSpielzeit der Kassette. "
+                                            "Bitte Löschen Sie\n\rvorher genug Filme.");
+    const QString maximal = QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,\n\r"
+                                           "wenn diese zum Kaufvideo umgeschrieben werden soll.");
+    // "E - 240" with films of 100 and 90 minutes.
+    auto a = spielzeitAendern(QStringLiteral("E - 180"), 2, 190);
+    QCOMPARE(a.art, Art::ZuKurz);
+    QCOMPARE(a.meldung, laufzeit);
+    a = spielzeitAendern(QStringLiteral("E - 200"), 2, 190);
+    QCOMPARE(a.art, Art::Spielzeit);
+    QCOMPARE(a.spielzeit, 200);
+    QVERIFY(!a.abgelehnt());
+    a = spielzeitAendern(QStringLiteral("E - 190"), 2, 190); // equal to the total: accepted
+    QCOMPARE(a.art, Art::Spielzeit);
+    a = spielzeitAendern(QStringLiteral("Kaufvideo"), 2, 190);
+    QCOMPARE(a.art, Art::ZuVieleFilme);
+    QCOMPARE(a.meldung, maximal);
+    // One film of 95 minutes, or none, to a bought tape.
+    a = spielzeitAendern(QStringLiteral("Kaufvideo"), 1, 95);
+    QCOMPARE(a.art, Art::Kaufvideo);
+    QCOMPARE(a.spielzeit, 95);
+    a = spielzeitAendern(QStringLiteral("Kaufvideo"), 0, 0);
+    QCOMPARE(a.art, Art::Kaufvideo);
+    QCOMPARE(a.spielzeit, 0);
+    // A bought tape whose film runs 210 minutes.
+    QCOMPARE(spielzeitAendern(QStringLiteral("E - 200"), 1, 210).art, Art::ZuKurz);
+    QCOMPARE(spielzeitAendern(QStringLiteral("E - 240"), 1, 210).spielzeit, 240);
+    // A hand-edited entry: refused with its own message, before any capacity test.
+    a = spielzeitAendern(QStringLiteral("E - abc"), 0, 0);
+    QCOMPARE(a.art, Art::Unlesbar);
+    QVERIFY(a.abgelehnt());
+    QVERIFY(a.meldung.contains(QStringLiteral("E - abc")));
 }
 
 void TestSpielzeiten::neueKassetteDialog()
