@@ -21,7 +21,6 @@
 
 namespace store {
 
-class Connection;
 
 class Dataset : public QObject
 {
@@ -56,6 +55,7 @@ public:
     // rows the master's value. Before the master moves, this dataset's pending row is
     // stored (when changed) or discarded (a new row nobody wrote to).
     void setMaster(Dataset* master, const QString& masterField, const QString& detailField);
+    Dataset* master() const;
 
     // --- Open and close ------------------------------------------------------------
     void open();  // throws EngineError ("Datei nicht gefunden", table in use, ...)
@@ -63,7 +63,8 @@ public:
     bool isActive() const;
 
     // --- Navigation ----------------------------------------------------------------
-    int recordCount() const;
+    int recordCount() const; // stored rows (filter and master applied)
+    int rowCount() const;    // rows a view shows: recordCount() plus a pending new row
     int recNo() const; // 1-based position of the current row in the current order; 0 when empty
     void first();
     void last();
@@ -84,6 +85,7 @@ public:
     QStringList fieldNames() const;
     FieldType fieldType(const QString& name) const;
     bool hasField(const QString& name) const;
+    int fieldSize(const QString& name) const; // CHAR(n): n; else 0
     QVariant value(const QString& name) const; // invalid QVariant for an empty field
     bool isNull(const QString& name) const;
     int asInteger(const QString& name) const; // empty reads 0
@@ -140,9 +142,12 @@ signals:
     void currentChanged(int row);     // current row moved
     void rowChanged(int row);         // values of one row changed
     void stateChanged(State state);   // browse / edit / insert
+    void rowInserted(int row);        // a pending new row appeared at `row`
+    void rowRemoved(int row);         // a row (stored or pending) went away at `row`
 
 private:
     struct Impl;
+    void startNew(bool atEnd);
     std::unique_ptr<Impl> d;
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+
+// Dates and times as the user sees them: the default locale's short date format,
+// always with a four-digit year, and its long time format.
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+namespace store {
+
+// The default locale's short date format with the year widened to four digits
+// ("dd.MM.yyyy" for German). Qt's own German short format has a two-digit year and
+// would read "19.05.26" as 1926.
+QString shortDateFormat();
+QString formatDate(const QDate& date); // empty for an invalid date
+// Reads a date in shortDateFormat(); one-digit days and months are accepted, a
+// two-digit year is not. Invalid QDate when the text is no such date.
+QDate parseDate(const QString& text);
+
+QString longTimeFormat(); // "HH:mm:ss" for German
+QString formatTime(const QTime& time);
+QTime parseTime(const QString& text); // "HH:mm:ss" or "HH:mm"
+
+} // namespace store

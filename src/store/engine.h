@@ -1,0 +1,174 @@
+#pragma once
+
+// Internals of the table engine shared by the statement runner, the datasets and
+// the filter compiler. Not for use outside src/store.
+
+#include "error.h"
+#include "fieldtype.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace store::engine {
+
+// The one table inside every table file, and the suffix of the hidden key columns.
+inline constexpr char kTable[] = "tabelle";
+inline constexpr char kFoldSuffix[] = "__k";
+
+// Folding key of a text for ordering and find-nearest: NFKD, combining marks
+// dropped, case-folded, "ß" as "ss". Stored beside every CHAR field.
+QString foldKey(const QString& text);
+
+// SQL identifier in double quotes.
+QByteArray quoteId(const QString& name);
+
+struct Field
+{
+    QString name;
+    FieldType type = FieldType::Integer;
+    int width = 0; // CHAR(n): n
+    QByteArray column() const { return quoteId(name); }
+    QByteArray foldColumn() const { return quoteId(name + QLatin1String(kFoldSuffix)); }
+    bool isBlob() const { return type == FieldType::Memo || type == FieldType::Graphic; }
+};
+
+// Field list of a table file, read from its declared column types.
+struct TableInfo
+{
+    std::vector<Field> fields;
+    int keyField = -1; // the AUTOINC field, -1: the table's rowid is the key
+    QByteArray keyColumn() const;
+    int indexOf(const QString& name) const; // case-insensitive, -1 if none
+};
+
+// Parses a declared engine type ("CHAR(50)", "BLOB(0,5)", "AUTOINC", ...);
+// false when it is none.
+bool parseFieldType(const QString& declared, Field& field);
+// The declared type written into the SQLite schema for a field.
+QByteArray declaredType(const Field& field, bool primaryKey);
+
+// EngineError with German text for an SQLite result code (and its message as detail).
+[[noreturn]] void fail(sqlite3* db, int rc, const QString& what);
+
+// A prepared statement owned by a connection's cache or by its user.
+class Stmt
+{
+public:
+    Stmt() = default;
+    Stmt(sqlite3* db, const QByteArray& sql);
+    ~Stmt();
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    Stmt(Stmt&& o) noexcept;
+    Stmt& operator=(Stmt&& o) noexcept;
+
+    sqlite3_stmt* get() const { return m_stmt; }
+    void reset();
+    void bind(int index, const QVariant& value); // 1-based; QString/QByteArray/int/qint64/bool/null
+    bool step();                                 // true: a row is there
+    void exec();                                 // step to the end
+    qint64 int64(int column) const;
+    bool isNull(int column) const;
+    QVariant column(int column) const; // integer, text (QString) or blob (QByteArray)
+
+private:
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+class DatasetLink; // a dataset as the connection sees it
+
+// One SQLite connection per collection directory, shared by all datasets of that
+// directory; each table file is attached under a schema alias of its own.
+class Connection
+{
+public:
+    ~Connection();
+    static std::shared_ptr<Connection> forDirectory(const QString& directory);
+
+    sqlite3* db() const { return m_db; }
+    // Attaches the table file (exclusively locked), or counts one more user of it.
+    QByteArray attach(const QString& fileName);
+    void release(const QByteArray& schema);
+    TableInfo tableInfo(const QByteArray& schema);
+
+    // Statement cache of the connection, keyed by the SQL text.
+    Stmt& cached(const QByteArray& sql);
+    void exec(const QByteArray& sql);
+
+    // Changes of one table file, so that datasets over the same file drop cached rows.
+    quint64 generation(const QByteArray& schema) const;
+    void touch(const QByteArray& schema);
+
+    // Transactions: one savepoint per level. The outermost release commits to all
+    // attached files at once.
+    void begin();
+    void commit();
+    void rollback(); // rolls back the innermost level and reloads every dataset
+    int depth() const { return m_depth; }
+
+    void add(DatasetLink* link);
+    void remove(DatasetLink* link);
+
+private:
+    explicit Connection(QString directory);
+    QString m_directory;
+    sqlite3* m_db = nullptr;
+    struct Attached
+    {
+        QString file;
+        int users = 0;
+        quint64 generation = 0;
+    };
+    std::map<QByteArray, Attached> m_attached;
+    int m_nextAlias = 1;
+    std::map<QByteArray, std::unique_ptr<Stmt>> m_cache;
+    int m_depth = 0;
+    std::vector<DatasetLink*> m_links;
+};
+
+class DatasetLink
+{
+public:
+    virtual ~DatasetLink() = default;
+    virtual void reloadAfterRollback() = 0;
+};
+
+// RAII transaction level: rolls back unless committed.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& c) : m_c(c) { m_c.begin(); }
+    ~Transaction()
+    {
+        if (!m_done) {
+            try {
+                m_c.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit()
+    {
+        m_c.commit();
+        m_done = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Connection& m_c;
+    bool m_done = false;
+};
+
+} // namespace store::engine

@@ -1,0 +1,351 @@
+#include "filter.h"
+
+#include "dates.h"
+
+namespace store::engine {
+
+namespace {
+
+[[noreturn]] void bad(const QString& detail)
+{
+    throw EngineError(QStringLiteral("Ungültiger Filterausdruck: %1").arg(detail));
+}
+
+struct Tok
+{
+    enum Kind { Name, Number, Text, Date, Op, LParen, RParen, End } kind = End;
+    QString text;
+    QVariant value;
+};
+
+std::vector<Tok> lex(const QString& s)
+{
+    std::vector<Tok> out;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('(')) {
+            out.push_back({Tok::LParen, QStringLiteral("("), {}});
+            ++i;
+        } else if (c == QLatin1Char(')')) {
+            out.push_back({Tok::RParen, QStringLiteral(")"), {}});
+            ++i;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // Quoted text; a doubled quote stands for one.
+            QString text;
+            ++i;
+            for (;;) {
+                if (i >= n)
+                    bad(QStringLiteral("Anführungszeichen nicht geschlossen."));
+                if (s[i] == c) {
+                    if (i + 1 < n && s[i + 1] == c) {
+                        text += c;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                text += s[i++];
+            }
+            out.push_back({Tok::Text, text, text});
+        } else if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')) {
+            QString op(c);
+            ++i;
+            if (i < n && (s[i] == QLatin1Char('=') || (c == QLatin1Char('<') && s[i] == QLatin1Char('>')))) {
+                if (c != QLatin1Char('='))
+                    op += s[i++];
+            }
+            out.push_back({Tok::Op, op, {}});
+        } else if (c.isDigit() || ((c == QLatin1Char('-') || c == QLatin1Char('+')) && i + 1 < n && s[i + 1].isDigit())) {
+            const qsizetype start = i++;
+            while (i < n && (s[i].isDigit() || s[i] == QLatin1Char('.') || s[i] == QLatin1Char('/') ||
+                             s[i] == QLatin1Char('-')))
+                ++i;
+            const QString word = s.mid(start, i - start);
+            bool ok = false;
+            const qlonglong v = word.toLongLong(&ok);
+            if (ok) {
+                out.push_back({Tok::Number, word, QVariant(v)});
+            } else {
+                const QDate d = parseDate(word);
+                if (!d.isValid())
+                    bad(QStringLiteral("'%1' ist weder eine ganze Zahl noch ein Datum der Form %2.")
+                            .arg(word, shortDateFormat()));
+                out.push_back({Tok::Date, word, QVariant(d)});
+            }
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            const qsizetype start = i;
+            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('_')))
+                ++i;
+            out.push_back({Tok::Name, s.mid(start, i - start), {}});
+        } else {
+            bad(QStringLiteral("Unerwartetes Zeichen '%1'.").arg(c));
+        }
+    }
+    out.push_back({Tok::End, {}, {}});
+    return out;
+}
+
+struct Operand
+{
+    int field = -1; // >= 0: a field
+    QVariant literal;
+    Tok::Kind kind = Tok::End;
+};
+
+class Compiler
+{
+public:
+    Compiler(std::vector<Tok> t, const TableInfo& table) : m_t(std::move(t)), m_table(table) {}
+
+    CompiledFilter run()
+    {
+        m_out.sql = orExpr();
+        if (peek().kind != Tok::End)
+            bad(QStringLiteral("Unerwartetes '%1'.").arg(peek().text));
+        return std::move(m_out);
+    }
+
+private:
+    const Tok& peek() const { return m_t[m_pos]; }
+    Tok take() { return m_t[m_pos < m_t.size() - 1 ? m_pos++ : m_pos]; }
+    bool keyword(const char* w) const
+    {
+        return peek().kind == Tok::Name && peek().text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+    }
+
+    QByteArray orExpr()
+    {
+        QByteArray left = andExpr();
+        while (keyword("OR")) {
+            take();
+            left = '(' + left + " OR " + andExpr() + ')';
+        }
+        return left;
+    }
+    QByteArray andExpr()
+    {
+        QByteArray left = notExpr();
+        while (keyword("AND")) {
+            take();
+            left = '(' + left + " AND " + notExpr() + ')';
+        }
+        return left;
+    }
+    QByteArray notExpr()
+    {
+        if (++m_nesting > 200)
+            bad(QStringLiteral("Ausdruck zu tief geschachtelt."));
+        QByteArray r;
+        if (keyword("NOT")) {
+            take();
+            r = "(NOT " + notExpr() + ')';
+        } else if (peek().kind == Tok::LParen) {
+            take();
+            r = orExpr();
+            if (peek().kind != Tok::RParen)
+                bad(QStringLiteral("')' fehlt."));
+            take();
+        } else {
+            r = comparison();
+        }
+        --m_nesting;
+        return r;
+    }
+
+    Operand operand()
+    {
+        Tok t = take();
+        Operand o;
+        o.kind = t.kind;
+        switch (t.kind) {
+        case Tok::Name:
+            if (t.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
+                t.text.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) {
+                o.literal = t.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
+                return o;
+            }
+            o.field = m_table.indexOf(t.text);
+            if (o.field < 0)
+                throw EngineError(QStringLiteral("Feld '%1' nicht gefunden.").arg(t.text));
+            if (m_table.fields[static_cast<size_t>(o.field)].isBlob())
+                bad(QStringLiteral("Das Feld %1 kann nicht verglichen werden.").arg(t.text));
+            m_out.fields.insert(o.field);
+            return o;
+        case Tok::Number:
+        case Tok::Text:
+        case Tok::Date:
+            o.literal = t.value;
+            return o;
+        case Tok::End:
+            bad(QStringLiteral("Unerwartetes Ende des Ausdrucks."));
+        default:
+            bad(QStringLiteral("Feld oder Wert erwartet statt '%1'.").arg(t.text));
+        }
+    }
+
+    QByteArray side(const Operand& o, const Operand& other)
+    {
+        if (o.field >= 0) {
+            const Field& f = m_table.fields[static_cast<size_t>(o.field)];
+            if (f.type == FieldType::Boolean)
+                return "COALESCE(" + f.column() + ",0)";
+            return f.column();
+        }
+        QVariant v = o.literal;
+        if (other.field >= 0) {
+            const Field& f = m_table.fields[static_cast<size_t>(other.field)];
+            bool ok = false;
+            v = storageValue(f, o.literal, &ok);
+            if (!ok)
+                bad(QStringLiteral("'%1' passt nicht zum Typ des Feldes %2.")
+                        .arg(o.literal.toString(), f.name));
+        } else if (v.typeId() == QMetaType::QDate) {
+            v = v.toDate().toString(Qt::ISODate);
+        }
+        m_out.params.push_back(v);
+        return "?";
+    }
+
+    QByteArray comparison()
+    {
+        const Operand left = operand();
+        if (peek().kind != Tok::Op)
+            bad(QStringLiteral("Vergleichsoperator erwartet."));
+        const QString op = take().text;
+        const Operand right = operand();
+        const QByteArray l = side(left, right);
+        const QByteArray r = side(right, left);
+        return '(' + l + ' ' + op.toLatin1() + ' ' + r + ')';
+    }
+
+    std::vector<Tok> m_t;
+    size_t m_pos = 0;
+    const TableInfo& m_table;
+    CompiledFilter m_out;
+    int m_nesting = 0;
+};
+
+} // namespace
+
+QVariant storageValue(const Field& f, const QVariant& value, bool* ok)
+{
+    *ok = true;
+    if (!value.isValid() || value.isNull())
+        return {};
+    const int t = value.typeId();
+    switch (f.type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer: {
+        if (t == QMetaType::Bool)
+            return QVariant(static_cast<qlonglong>(value.toBool() ? 1 : 0));
+        if (t == QMetaType::QString) {
+            const QString s = value.toString().trimmed();
+            if (s.isEmpty())
+                return {};
+            bool good = false;
+            const int v = s.toInt(&good);
+            if (!good)
+                *ok = false;
+            return good ? QVariant(static_cast<qlonglong>(v)) : QVariant();
+        }
+        bool good = false;
+        const qlonglong v = value.toLongLong(&good);
+        if (!good || v < INT32_MIN || v > INT32_MAX) {
+            *ok = false;
+            return {};
+        }
+        return QVariant(v);
+    }
+    case FieldType::Boolean: {
+        if (t == QMetaType::Bool)
+            return QVariant(static_cast<qlonglong>(value.toBool() ? 1 : 0));
+        if (t == QMetaType::QString) {
+            const QString s = value.toString().trimmed().toLower();
+            if (s == QLatin1String("true") || s == QLatin1String("wahr") || s == QLatin1String("1") ||
+                s == QLatin1String("ja"))
+                return QVariant(qlonglong(1));
+            if (s == QLatin1String("false") || s == QLatin1String("falsch") || s == QLatin1String("0") ||
+                s == QLatin1String("nein"))
+                return QVariant(qlonglong(0));
+            if (s.isEmpty())
+                return {};
+            *ok = false;
+            return {};
+        }
+        bool good = false;
+        const qlonglong v = value.toLongLong(&good);
+        if (!good) {
+            *ok = false;
+            return {};
+        }
+        return QVariant(static_cast<qlonglong>(v != 0 ? 1 : 0));
+    }
+    case FieldType::Date: {
+        QDate d;
+        if (t == QMetaType::QDate)
+            d = value.toDate();
+        else if (t == QMetaType::QDateTime)
+            d = value.toDateTime().date();
+        else if (t == QMetaType::QString) {
+            if (value.toString().trimmed().isEmpty())
+                return {};
+            d = parseDate(value.toString());
+        }
+        if (!d.isValid()) {
+            *ok = false;
+            return {};
+        }
+        return d.toString(Qt::ISODate);
+    }
+    case FieldType::Time: {
+        QTime tm;
+        if (t == QMetaType::QTime)
+            tm = value.toTime();
+        else if (t == QMetaType::QDateTime)
+            tm = value.toDateTime().time();
+        else if (t == QMetaType::QString) {
+            if (value.toString().trimmed().isEmpty())
+                return {};
+            tm = parseTime(value.toString());
+        }
+        if (!tm.isValid()) {
+            *ok = false;
+            return {};
+        }
+        return tm.toString(QStringLiteral("HH:mm:ss"));
+    }
+    case FieldType::Char: {
+        if (t == QMetaType::QDate)
+            return formatDate(value.toDate()).left(f.width);
+        QString s = value.toString();
+        if (f.width > 0 && s.size() > f.width) {
+            qsizetype cut = f.width;
+            if (s[cut - 1].isHighSurrogate())
+                --cut;
+            s.truncate(cut);
+        }
+        return s;
+    }
+    case FieldType::Memo:
+        return value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray())
+                                                       : value.toString();
+    case FieldType::Graphic:
+        return value.toByteArray();
+    }
+    return {};
+}
+
+CompiledFilter compileFilter(const QString& expression, const TableInfo& table)
+{
+    if (expression.trimmed().isEmpty())
+        return {};
+    Compiler c(lex(expression), table);
+    return c.run();
+}
+
+} // namespace store::engine
