@@ -29,6 +29,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace store {
 
@@ -199,18 +200,32 @@ struct Dataset::Impl final : DatasetLink
         else
             emit q->stateChanged(state);
     }
-    void sigInserted(int row)
+    // Structural changes come in pairs: announced before, reported after.
+    bool announced = false;
+    void sigAboutToInsert(int row)
     {
+        announced = !disabled;
         if (disabled)
             changedWhileDisabled = true;
         else
+            emit q->rowAboutToBeInserted(row);
+    }
+    void sigInserted(int row)
+    {
+        if (std::exchange(announced, false))
             emit q->rowInserted(row);
+    }
+    void sigAboutToRemove(int row)
+    {
+        announced = !disabled;
+        if (disabled)
+            changedWhileDisabled = true;
+        else
+            emit q->rowAboutToBeRemoved(row);
     }
     void sigRemoved(int row)
     {
-        if (disabled)
-            changedWhileDisabled = true;
-        else
+        if (std::exchange(announced, false))
             emit q->rowRemoved(row);
     }
 
@@ -1089,8 +1104,10 @@ void Dataset::startNew(bool atEnd)
         ds.beforeInsert(ds);
     if (p.state != State::Browse && p.state != State::Inactive)
         ds.checkBrowseMode();
+    const int at = atEnd || p.cur < 0 ? static_cast<int>(p.keys.size()) : p.cur;
+    p.sigAboutToInsert(at);
     p.startPending(State::Insert);
-    p.insPos = atEnd || p.cur < 0 ? static_cast<int>(p.keys.size()) : p.cur;
+    p.insPos = at;
     p.cur = p.insPos;
     p.eof = p.bof = false;
     if (p.master && p.detailIdx >= 0)
@@ -1161,6 +1178,7 @@ void Dataset::cancel()
         return;
     if (d->state == State::Insert) {
         const int pos = d->insPos;
+        d->sigAboutToRemove(pos);
         d->clearPending();
         d->cur = std::min(pos, static_cast<int>(d->keys.size()) - 1);
         d->eof = d->bof = d->keys.empty();
@@ -1202,6 +1220,7 @@ void Dataset::remove()
             s.bind(1, key);
             s.exec();
             d->touched(key);
+            d->sigAboutToRemove(pos);
             d->keys.erase(d->keys.begin() + pos);
             d->positionsValid = false;
             d->cur = std::min(pos, static_cast<int>(d->keys.size()) - 1);

@@ -142,8 +142,12 @@ signals:
     void currentChanged(int row);     // current row moved
     void rowChanged(int row);         // values of one row changed
     void stateChanged(State state);   // browse / edit / insert
-    void rowInserted(int row);        // a pending new row appeared at `row`
-    void rowRemoved(int row);         // a row (stored or pending) went away at `row`
+    // A pending new row appears at `row` / a row (stored or pending) goes away; the
+    // "about" signal comes before the dataset changes, the other one after.
+    void rowAboutToBeInserted(int row);
+    void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
+    void rowRemoved(int row);
 
 private:
     struct Impl;

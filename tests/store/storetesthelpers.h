@@ -45,7 +45,7 @@ inline void point(store::Dataset& ds, const QString& dir, const char* stem, int 
 }
 
 // Output of the sqlite3 shell for one statement on a file.
-inline QString sqlite3(const QString& file, const QString& sql)
+inline QString shell(const QString& file, const QString& sql)
 {
     QProcess p;
     p.start(QStringLiteral("sqlite3"), {file, sql});

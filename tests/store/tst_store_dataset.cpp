@@ -190,7 +190,7 @@ void TestStoreDataset::fieldTypes()
     QVERIFY(!c.kass.asBoolean(QStringLiteral("Verliehen")));
     QVERIFY(c.kass.isNull(QStringLiteral("Verliehen")));
     // Another program cannot read the open tables.
-    QVERIFY(storetest::sqlite3(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
+    QVERIFY(storetest::shell(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
                 .contains(QStringLiteral("database is locked")));
 
     Dataset& f = c.filme;
@@ -234,10 +234,10 @@ void TestStoreDataset::fieldTypes()
     // The stored forms other tools see.
     for (Dataset* ds : {&c.kass, &c.filme, &c.uebersicht, &c.verliehen, &c.timer})
         ds->close();
-    QCOMPARE(storetest::sqlite3(c.dir + QStringLiteral("/filme.db"),
+    QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"),
                                 QStringLiteral("SELECT Datum, length(Filmname) FROM tabelle ORDER BY Zaehler LIMIT 1")),
              QStringLiteral("2026-05-19|50"));
-    QCOMPARE(storetest::sqlite3(c.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")),
+    QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")),
              QStringLiteral("ok"));
 }
 

@@ -66,7 +66,7 @@ void TestStoreTables::tableFileNames()
 
 static QStringList indexNames(const QString& file)
 {
-    return sqlite3(file, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE "
+    return shell(file, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE "
                                         "'sqlite_%' ORDER BY name"))
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
@@ -77,7 +77,7 @@ void TestStoreTables::createsAllTablesAndIndexes()
     for (const char* f : {"kass.db", "filme.db", "ausgelhn.db", "atimer.db"}) {
         const QString path = dir + QLatin1Char('/') + QLatin1String(f);
         QVERIFY2(QFileInfo::exists(path), f);
-        QCOMPARE(sqlite3(path, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+        QCOMPARE(shell(path, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
     }
     QCOMPARE(indexNames(dir + QStringLiteral("/kass.db")), QStringList());
     QCOMPARE(indexNames(dir + QStringLiteral("/filme.db")),
@@ -87,13 +87,13 @@ void TestStoreTables::createsAllTablesAndIndexes()
              (QStringList{QStringLiteral("iAn"), QStringLiteral("iDatum"), QStringLiteral("iKassette")}));
     QCOMPARE(indexNames(dir + QStringLiteral("/atimer.db")), QStringList{QStringLiteral("iDatum")});
     // The declared types carry the engine's types for other tools.
-    const QString types = sqlite3(dir + QStringLiteral("/filme.db"),
+    const QString types = shell(dir + QStringLiteral("/filme.db"),
                                   QStringLiteral("SELECT group_concat(type, ' ') FROM pragma_table_info('tabelle')"));
     QVERIFY2(types.contains(QStringLiteral("CHAR(50)")) && types.contains(QStringLiteral("BLOB(0,5)")) &&
                  types.contains(QStringLiteral("DATE")) && types.contains(QStringLiteral("BOOLEAN")),
              qPrintable(types));
     // The title index is on the folding key, with the key as tie-break implied.
-    QVERIFY(sqlite3(dir + QStringLiteral("/filme.db"),
+    QVERIFY(shell(dir + QStringLiteral("/filme.db"),
                     QStringLiteral("SELECT sql FROM sqlite_master WHERE name='iGenre'"))
                 .contains(QStringLiteral("\"Genre__k\", \"Filmname__k\"")));
 }
