@@ -1,7 +1,50 @@
-#include <QApplication>
+#include <app/application.h>
+#include <app/clock.h>
+#include <app/hauptformular.h>
+#include <app/interaction.h>
+#include <app/splashscreen.h>
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    quorbel::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorbel 98"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorbel 98"));
+    QApplication::setApplicationVersion(QStringLiteral("0.9.2"));
+
+    // Qt's own texts (standard buttons, dialogs) in German, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
+    auto splash = std::make_unique<quorbel::TSplashScreen>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    quorbel::QtInteraction ui;
+    quorbel::SystemClock clock;
+    app.setInteraction(&ui);
+
+    QString programDirectory = qEnvironmentVariable("QUORBEL_PROGRAM_DIR");
+    if (programDirectory.isEmpty())
+        programDirectory = QApplication::applicationDirPath();
+    const QString settingsFile = qEnvironmentVariable("QUORBEL_SETTINGS_FILE");
+
+    quorbel::THauptformular window(programDirectory, ui, clock, settingsFile);
+    ui.setParentWindow(&window);
+
+    splash->close();
+    splash.reset();
+
+    window.show();
+    const int result = QApplication::exec();
+    app.setInteraction(nullptr);
+    return result;
 }

@@ -1,0 +1,585 @@
+#include "hauptformular.h"
+
+#include "busycursor.h"
+#include "clock.h"
+#include "guard.h"
+#include "infoformulare.h"
+#include "interaction.h"
+#include "neueverwaltung.h"
+
+#include <lending/meldungsformular.h>
+#include <printing/druckenformular.h>
+#include <recording/aufnahmetimerformular.h>
+#include <store/error.h>
+#include <store/listfile.h>
+#include <store/collectiontables.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
+
+#include <array>
+
+namespace quorbel {
+
+namespace {
+
+const QString kDeaktiviert = QStringLiteral("Deaktiviert");
+const QString kKass = QLatin1String(store::tables::kKassStem);
+const QString kFilme = QLatin1String(store::tables::kFilmeStem);
+const QString kAusgeliehen = QLatin1String(store::tables::kAusgeliehenStem);
+const QString kATimer = QLatin1String(store::tables::kATimerStem);
+
+// Removes the table files that a failed creation made, never any other file.
+struct CreatedTables
+{
+    QStringList files;
+    void removeAll()
+    {
+        for (const QString& f : std::as_const(files))
+            QFile::remove(f);
+        files.clear();
+    }
+};
+
+} // namespace
+
+QStringList THauptformular::eingebauteGenres()
+{
+    return {QStringLiteral("Action"),          QStringLiteral("Komödie"),
+            QStringLiteral("Actionkomödie"),   QStringLiteral("Beziehungskomödie"),
+            QStringLiteral("Lovestory"),       QStringLiteral("Romanze"),
+            QStringLiteral("Psycho-Thriller"), QStringLiteral("Thriller"),
+            QStringLiteral("Drama"),           QStringLiteral("Thriller-Drama"),
+            QStringLiteral("Science-Fiction"), QStringLiteral("Fantasy"),
+            QStringLiteral("Katastrophenfilm"), QStringLiteral("Western"),
+            QStringLiteral("Eastern"),         QStringLiteral("Abenteuerfilm"),
+            QStringLiteral("Kriegsfilm"),      QStringLiteral("Antikriegsfilm"),
+            QStringLiteral("Tragödie"),        QStringLiteral("Tanzfilm"),
+            QStringLiteral("Krimi"),           QStringLiteral("Horror"),
+            QStringLiteral("Splatter"),        QStringLiteral("Comedyserie"),
+            QStringLiteral("Late Night Show"), QStringLiteral("Satire"),
+            QStringLiteral("Sport"),           QStringLiteral("Erotik"),
+            QStringLiteral("Reportage"),       QStringLiteral("Dokumentation"),
+            QStringLiteral("Bericht"),         QStringLiteral("Biographie")};
+}
+
+THauptformular::THauptformular(const QString& programDirectory, Interaction& ui, Clock& clock,
+                               const QString& settingsFile, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      genrePickList(eingebauteGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile),
+      m_autostart(kDeaktiviert)
+{
+    setObjectName(QStringLiteral("Hauptformular_Fenster"));
+    setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));
+    m_programDirectory = QDir(programDirectory).absolutePath();
+    if (!m_programDirectory.endsWith(QLatin1Char('/')))
+        m_programDirectory += QLatin1Char('/');
+
+    Seiten_Aufbauen();
+    Einstellungsseite_Aufbauen();
+    Datenmengen_Einrichten();
+    Fensterzustand(false);
+    Handler_Verbinden();
+    FormCreate();
+    Dialoge_Erstellen();
+}
+
+THauptformular::~THauptformular()
+{
+    Timer_Uhrzeit->stop();
+    Datenmengen_Schliessen();
+}
+
+void THauptformular::Datenmengen_Einrichten()
+{
+    Table_Kassetten = new store::Dataset(this);
+    Table_Kassetten->setObjectName(QStringLiteral("Table_Kassetten"));
+    Table_Filme = new store::Dataset(this);
+    Table_Filme->setObjectName(QStringLiteral("Table_Filme"));
+    Table_Filmuebersicht = new store::Dataset(this);
+    Table_Filmuebersicht->setObjectName(QStringLiteral("Table_Filmuebersicht"));
+    Table_Verliehen = new store::Dataset(this);
+    Table_Verliehen->setObjectName(QStringLiteral("Table_Verliehen"));
+    Table_Aufnahmetimer = new store::Dataset(this);
+    Table_Aufnahmetimer->setObjectName(QStringLiteral("Table_Aufnahmetimer"));
+    store::tables::configureDatasets(*Table_Kassetten, *Table_Filme, *Table_Filmuebersicht, *Table_Verliehen,
+                                *Table_Aufnahmetimer);
+
+    using Column = store::DatasetModel::Column;
+    const Qt::Alignment centre = Qt::AlignHCenter;
+    DataSource_Filme = new store::DatasetModel(
+        Table_Filme,
+        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 214},
+         Column{QStringLiteral("Filmlaenge"), QStringLiteral("Länge (Min.)"), centre, 81},
+         Column{QStringLiteral("Genre"), QString(), Qt::AlignLeft, 136}},
+        this);
+    DataSource_Filmuebersicht = new store::DatasetModel(
+        Table_Filmuebersicht,
+        {Column{QStringLiteral("Zu_Kassette"), QStringLiteral("Kassette"), centre, 55, true},
+         Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 187, true},
+         Column{QStringLiteral("Filmlaenge"), QString(), centre, 65, true},
+         Column{QStringLiteral("Genre"), QString(), Qt::AlignLeft, 123, true}},
+        this);
+    DataSource_Ausgeliehen = new store::DatasetModel(
+        Table_Verliehen,
+        {Column{QStringLiteral("Kassette"), QString(), centre, 0, true},
+         Column{QStringLiteral("Datum"), QString(), centre, 73, true},
+         Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245, true}},
+        this);
+    DataSource_Aufnahmetimer = new store::DatasetModel(
+        Table_Aufnahmetimer,
+        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 161, true},
+         Column{QStringLiteral("Programm"), QString(), centre, 70, true},
+         Column{QStringLiteral("Datum"), QString(), centre, 0, true},
+         Column{QStringLiteral("Beginn"), QString(), centre, 63, true},
+         Column{QStringLiteral("Ende"), QString(), centre, 61, true},
+         Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},
+        this);
+    Gitter_Binden(DBGrid_Filme, DataSource_Filme);
+    Gitter_Binden(DBGrid_Filmuebersicht, DataSource_Filmuebersicht);
+    Gitter_Binden(DBGrid_Verliehen, DataSource_Ausgeliehen);
+    Gitter_Binden(DBGrid_ATimer, DataSource_Aufnahmetimer);
+
+    // The input page's number and capacity fields follow the current cassette.
+    connect(Table_Kassetten, &store::Dataset::rowsReset, this, &THauptformular::Kassette_Anzeigen);
+    connect(Table_Kassetten, &store::Dataset::currentChanged, this, &THauptformular::Kassette_Anzeigen);
+    connect(Table_Kassetten, &store::Dataset::rowChanged, this, &THauptformular::Kassette_Anzeigen);
+    connect(Table_Kassetten, &store::Dataset::stateChanged, this, &THauptformular::Kassette_Anzeigen);
+
+    Query_Kass.sql = store::tables::createKass();
+    Query_Filme.sql = store::tables::createFilme();
+    Query_Ausgeliehen.sql = store::tables::createAusgeliehen();
+    Query_ATimer.sql = store::tables::createATimer();
+}
+
+void THauptformular::Gitter_Binden(QTableView* grid, store::DatasetModel* model)
+{
+    grid->setModel(model);
+    for (int c = 0; c < model->columns().size(); ++c)
+        if (model->columns().at(c).width > 0)
+            grid->setColumnWidth(c, model->columns().at(c).width);
+    // The grid's current row is the dataset's current row, both ways.
+    connectGuarded(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, m_ui,
+                   [model](const QModelIndex& current, const QModelIndex&) {
+                       if (current.isValid() && current.row() != model->currentRow())
+                           model->moveTo(current.row());
+                   });
+    connect(model, &store::DatasetModel::currentChanged, grid, [grid, model](int row) {
+        if (row < 0 || row == grid->currentIndex().row())
+            return;
+        const int column = std::max(grid->currentIndex().column(), 0);
+        grid->selectionModel()->setCurrentIndex(model->index(row, column),
+                                                QItemSelectionModel::ClearAndSelect);
+    });
+    connect(model, &store::DatasetModel::errorOccurred, this, [this](const QString& text) { m_ui.showError(text); });
+}
+
+void THauptformular::Kassette_Anzeigen()
+{
+    const bool shown = Table_Kassetten->isActive() && !Table_Kassetten->isEmpty();
+    DBText_Kassette->setText(shown ? Table_Kassetten->asString(QStringLiteral("Nummer")) : QString());
+    DBEdit_SpielzeitInfo->setText(shown ? Table_Kassetten->asString(QStringLiteral("Spielzeit")) : QString());
+    DBEdit_FreiInfo->setText(shown ? Table_Kassetten->asString(QStringLiteral("Frei")) : QString());
+}
+
+void THauptformular::Handler_Verbinden()
+{
+    connectGuarded(Neu1, &QAction::triggered, this, m_ui, [this](auto&&...) { Neu1Click(); });
+    connectGuarded(ffnen1, &QAction::triggered, this, m_ui, [this](auto&&...) { ffnen1Click(); });
+    connectGuarded(Schliessen_Menu, &QAction::triggered, this, m_ui, [this](auto&&...) { Schliessen_MenuClick(); });
+    connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui, [this](auto&&...) { Programmbeenden1Click(); });
+    connectGuarded(Timer_Uhrzeit, &QTimer::timeout, this, m_ui, [this](auto&&...) { Timer_UhrzeitTimer(); });
+    connectGuarded(Pagecontrol, &QTabWidget::currentChanged, this, m_ui, [this](int) { PagecontrolChange(); });
+    connectGuarded(BitBtn_Dank, &QPushButton::clicked, this, m_ui, [this](auto&&...) { m_ui.exec(*Dankformular); });
+    connectGuarded(BitBtn_History, &QPushButton::clicked, this, m_ui, [this](auto&&...) { m_ui.exec(*Historyformular); });
+}
+
+// The dialogs, once each for the whole run, in the order of start-up.
+void THauptformular::Dialoge_Erstellen()
+{
+    // The new-cassette dialog THinzufuegenformular is created here by the cassette part.
+    Drucken_Formular = new TDrucken_Formular(this);
+    // The play-length dialog TSpielzeit_Formular is created here by the cassette part.
+    // The font choice dialog TSchriftartenformular is created here by the settings part.
+    Meldungsformular = new TMeldungsformular(this);
+    Form_Aufnahmetimer = new TForm_Aufnahmetimer(this);
+    // The film details dialog TFilminfoformular is created here by the cassette part.
+    Dankformular = new TDankformular(this);
+    Historyformular = new THistoryformular(this);
+    Form_NeueVerwaltung = new TForm_NeueVerwaltung(m_ui, this);
+}
+
+void THauptformular::FormCreate()
+{
+    // 1. At the top of the screen, centred across it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const QSize size = sizeHint();
+        move(area.left() + area.width() / 2 - size.width() / 2, area.top() + 4);
+    }
+    // 2.
+    StatusBar_Panel1->setText(QStringLiteral("Version 0.9.2 RELEASE"));
+    // 3. The program directory is given to the window.
+    // 4.
+    Schriftarten_Einlesen();
+    // 5., 6.
+    m_lastSeenDate = Heute_Text();
+    DateTimePicker_Filter->setDate(m_clock.today().addDays(-14));
+    // 7.
+    Listenverzeichnis_Anlegen();
+    // 8.
+    Genreliste_Laden();
+    // 9.
+    QDir::setCurrent(m_programDirectory);
+    // 10.
+    m_collectionOpen = false;
+    m_firstActivation = true;
+}
+
+void THauptformular::Listenverzeichnis_Anlegen()
+{
+    // The warning is written only together with a new directory: an existing
+    // directory, or any failure, is passed over and the start goes on.
+    QDir program(m_programDirectory);
+    if (!program.mkdir(QStringLiteral("Lists")))
+        return;
+    QFile warning(program.filePath(QStringLiteral("Lists/Achtung.Txt")));
+    if (!warning.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    const std::array<QString, 5> lines = {
+        QStringLiteral("Modifizieren Sie die Dateien in diesem Verzeichnis"),
+        QStringLiteral("niemals von Hand. Anderen falls könnte der Quorbel"),
+        QStringLiteral("nicht mehr ordnungsgemäss funktionieren. Benutzen"),
+        QStringLiteral("Sie zum verändern der Dateien die integrierten Listenedi-"),
+        QStringLiteral("toren."),
+    };
+    for (const QString& line : lines) {
+        // Code page 1252: for these letters the same bytes as Latin-1.
+        warning.write(line.toLatin1());
+        warning.write("\r\n");
+    }
+}
+
+bool THauptformular::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        guarded(m_ui, [this] { FormActivate(); });
+    return QMainWindow::event(e);
+}
+
+void THauptformular::FormActivate()
+{
+    if (!m_firstActivation)
+        return;
+    // Cleared first: the reminders and error boxes shown below activate the window
+    // again, and a failed autostart is reported once only.
+    m_firstActivation = false;
+    Programmliste_Laden();
+    Spielzeitenliste_Laden();
+    Registry_Auslesen();
+    Form_Aufnahmetimer->DateTimePicker->setDate(m_clock.today());
+    genresChanged = false;
+    stationsChanged = false;
+    playLengthsChanged = false;
+    if (m_autostart != kDeaktiviert)
+        Autostart();
+}
+
+QString THauptformular::Heute_Text() const
+{
+    return QLocale().toString(m_clock.today(), QLocale::ShortFormat);
+}
+
+QString THauptformular::Uhrzeit_Text() const
+{
+    const QDateTime now = m_clock.now();
+    return QLocale().toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ")
+           + QLocale().toString(now.time(), QLocale::LongFormat).left(5);
+}
+
+void THauptformular::Timer_UhrzeitTimer()
+{
+    Panel_Uhrzeit->setText(Uhrzeit_Text());
+    const QString today = Heute_Text();
+    if (today != m_lastSeenDate) {
+        m_lastSeenDate = today;
+        Form_Aufnahmetimer->DateTimePicker->setDate(m_clock.today());
+        Pruefungen();
+    }
+}
+
+void THauptformular::Pruefungen()
+{
+    ++m_checkRuns;
+    Pruefe_Verliehene_Kassetten();
+    Pruefe_Aufnahmen();
+}
+
+void THauptformular::PagecontrolChange()
+{
+    if (Pagecontrol->currentWidget() != Tab_Uebersicht || !Table_Filmuebersicht->isActive())
+        return;
+    Table_Filmuebersicht->refresh();
+    BitBtn_Drucken->setEnabled(Table_Filmuebersicht->recordCount() > 0);
+}
+
+void THauptformular::Programmbeenden1Click()
+{
+    close();
+}
+
+void THauptformular::closeEvent(QCloseEvent* e)
+{
+    bool mayClose = false;
+    guarded(m_ui, [&] { mayClose = FormCloseQuery(); });
+    if (mayClose)
+        e->accept();
+    else
+        e->ignore();
+}
+
+bool THauptformular::FormCloseQuery()
+{
+    if (!m_ui.askYesNo(QStringLiteral("Quorbel beenden ?")))
+        return false;
+    Timer_Uhrzeit->stop();
+    Datenmengen_Schliessen();
+    if (m_settingsChanged) {
+        const Message save{QStringLiteral("Es wurden Änderungen an den Einstellungen") + kMessageBreak
+                               + QStringLiteral("vorgenommen. Änderungen speichern ?"),
+                           MsgIcon::None, Yes | No};
+        if (m_ui.message(save) == Yes) {
+            ++m_settingsSaves;
+            Speichere_Registry();
+        }
+    }
+    return true;
+}
+
+QColor THauptformular::backgroundColor() const
+{
+    return Hintergrund->palette().color(QPalette::Window);
+}
+
+void THauptformular::Fensterzustand(bool collectionShown)
+{
+    QPalette p = Hintergrund->palette();
+    p.setColor(QPalette::Window,
+               collectionShown ? palette().color(QPalette::Button) : QColor(128, 128, 128));
+    Hintergrund->setPalette(p);
+    Image1->setVisible(!collectionShown);
+    Image2->setVisible(!collectionShown);
+    Panel_Uhrzeit->setVisible(collectionShown);
+    Pagecontrol->setVisible(collectionShown);
+}
+
+// --- Collections -----------------------------------------------------------------------
+
+void THauptformular::Datenmengen_Schliessen()
+{
+    Table_Verliehen->close();
+    Table_Aufnahmetimer->close();
+    Table_Filmuebersicht->close();
+    Table_Filme->close();
+    Table_Kassetten->close();
+    Kassette_Anzeigen();
+}
+
+void THauptformular::Liste_Verbergen()
+{
+    Datenmengen_Schliessen();
+    Timer_Uhrzeit->stop();
+    Fensterzustand(false);
+}
+
+void THauptformular::Liste_Zeigen()
+{
+    BitBtn_Zurueckbekommen->setEnabled(Table_Verliehen->recordCount() > 0);
+    BitBtn_Aufgenommen->setEnabled(Table_Aufnahmetimer->recordCount() > 0);
+    BitBtn_Labeldrucken->setEnabled(Table_Filme->recordCount() > 0);
+    Refresh_Navigator();
+    Panel_Uhrzeit->setText(Uhrzeit_Text());
+    Timer_Uhrzeit->start();
+    Fensterzustand(true);
+    m_collectionOpen = true;
+    Schliessen_Menu->setEnabled(true);
+}
+
+void THauptformular::Schliessen_MenuClick()
+{
+    Timer_Uhrzeit->stop();
+    Fensterzustand(false);
+    Datenmengen_Schliessen();
+    Schliessen_Menu->setEnabled(false);
+    m_collectionOpen = false;
+}
+
+void THauptformular::Liste_Oeffnen(const QString& listFilePath)
+{
+    BusyCursor busy;
+    const int number = store::readCollectionNumber(listFilePath);
+    const QString directory = QFileInfo(listFilePath).absolutePath();
+    struct Opening
+    {
+        store::Dataset* dataset;
+        QString stem;
+    };
+    const std::array<Opening, 5> order = {{
+        {Table_Kassetten, kKass},
+        {Table_Filme, kFilme},
+        {Table_Verliehen, kAusgeliehen},
+        {Table_Aufnahmetimer, kATimer},
+        {Table_Filmuebersicht, kFilme},
+    }};
+    try {
+        for (const Opening& o : order) {
+            o.dataset->setTableName(store::tables::tableFileName(o.stem, number));
+            o.dataset->setDatabaseName(directory);
+            o.dataset->open();
+        }
+    } catch (...) {
+        // Leave nothing half open: the window stays without a collection.
+        Datenmengen_Schliessen();
+        throw;
+    }
+    Liste_Zeigen();
+    Pruefungen();
+}
+
+void THauptformular::ffnen1Click()
+{
+    const QString path = m_ui.chooseFile(QStringLiteral("Videolisten (*.qbx)|*.qbx"), QDir::currentPath());
+    if (path.isEmpty())
+        return;
+    if (m_collectionOpen)
+        Liste_Verbergen();
+    Liste_Oeffnen(path);
+}
+
+void THauptformular::Autostart()
+{
+    Liste_Oeffnen(m_autostart);
+}
+
+void THauptformular::Neu1Click()
+{
+    if (m_collectionOpen)
+        Liste_Verbergen();
+    if (m_ui.exec(*Form_NeueVerwaltung) == QDialog::Accepted)
+        Erstelle_NeueListe();
+}
+
+void THauptformular::Erstelle_NeueListe()
+{
+    const QString directory = Form_NeueVerwaltung->directory();
+    const QString listFile = Form_NeueVerwaltung->listFileName();
+    const int number = Form_NeueVerwaltung->collectionNumber();
+
+    // 1. Keep the statement texts; they are put back on every way out (8.).
+    SQLKass.sql = Query_Kass.sql;
+    SQLFilme.sql = Query_Filme.sql;
+    SQLAtimer.sql = Query_ATimer.sql;
+    SQLAusgeliehen.sql = Query_Ausgeliehen.sql;
+    struct Restore
+    {
+        THauptformular& w;
+        ~Restore()
+        {
+            w.Query_Kass.sql = w.SQLKass.sql;
+            w.Query_Filme.sql = w.SQLFilme.sql;
+            w.Query_ATimer.sql = w.SQLAtimer.sql;
+            w.Query_Ausgeliehen.sql = w.SQLAusgeliehen.sql;
+        }
+    } restore{*this};
+
+    // 2. Table file names of this collection.
+    const QString kass = store::tables::tableFileName(kKass, number);
+    const QString filme = store::tables::tableFileName(kFilme, number);
+    const QString ausgelhn = store::tables::tableFileName(kAusgeliehen, number);
+    const QString atimer = store::tables::tableFileName(kATimer, number);
+    if (number > 0) {
+        auto firstLine = [](store::Query& q, const QString& file) {
+            q.sql.removeFirst();
+            q.sql.prepend(store::tables::createTableLine(file));
+        };
+        firstLine(Query_Kass, kass);
+        firstLine(Query_Filme, filme);
+        firstLine(Query_Ausgeliehen, ausgelhn);
+        firstLine(Query_ATimer, atimer);
+    }
+    Table_Kassetten->setTableName(kass);
+    Table_Filme->setTableName(filme);
+    Table_Verliehen->setTableName(ausgelhn);
+    Table_Aufnahmetimer->setTableName(atimer);
+    Table_Filmuebersicht->setTableName(filme);
+
+    // 3. The statements name their files without a directory.
+    BusyCursor busy;
+    if (!QDir::setCurrent(directory))
+        throw store::FileError(QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.")
+                                   .arg(QDir::toNativeSeparators(directory)));
+
+    CreatedTables created;
+    try {
+        auto createTable = [&created](store::Query& q, const QString& file) {
+            q.execSQL();
+            created.files << QDir::current().absoluteFilePath(file);
+        };
+        auto createIndexes = [](store::Query& q, const QStringList& statements) {
+            for (const QString& statement : statements) {
+                q.sql = QStringList{statement};
+                q.execSQL();
+            }
+        };
+        // 4.-7.
+        createTable(Query_Kass, kass);
+        createTable(Query_Filme, filme);
+        createIndexes(Query_Filme, store::tables::filmeIndexes(filme));
+        createTable(Query_Ausgeliehen, ausgelhn);
+        createIndexes(Query_Ausgeliehen, store::tables::ausgeliehenIndexes(ausgelhn));
+        createTable(Query_ATimer, atimer);
+        createIndexes(Query_ATimer, store::tables::atimerIndexes(atimer));
+
+        // 9.
+        for (store::Dataset* d :
+             {Table_Kassetten, Table_Filme, Table_Verliehen, Table_Aufnahmetimer, Table_Filmuebersicht}) {
+            d->setDatabaseName(directory);
+            d->open();
+        }
+        // 10.
+        store::writeCollectionNumber(QDir(directory).filePath(listFile), number);
+    } catch (...) {
+        // A half-made collection is taken away again, so that the same name can be
+        // tried once more; files that existed before are never touched.
+        Datenmengen_Schliessen();
+        created.removeAll();
+        throw;
+    }
+    // 11. The tables are empty: no reminders to check.
+    Liste_Zeigen();
+}
+
+int THauptformular::AktDS(store::Dataset& dataset) const
+{
+    return dataset.recNo();
+}
+
+} // namespace quorbel

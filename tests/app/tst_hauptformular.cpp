@@ -1,0 +1,666 @@
+#include <app/application.h>
+#include <app/hauptformular.h>
+#include <app/neueverwaltung.h>
+#include <recording/aufnahmetimerformular.h>
+#include <store/error.h>
+
+#include <fakeinteraction.h>
+#include <sqlite3.h>
+
+#include <QAction>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace quorbel;
+using testing_support::FakeInteraction;
+using testing_support::FixedClock;
+using testing_support::freshDir;
+
+namespace {
+
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return f.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+}
+
+// Names of the indexes that the SQLite file holds (sqlite's own ones left out).
+QStringList indexesOf(const QString& file)
+{
+    sqlite3* db = nullptr;
+    QStringList names;
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE 'sqlite_%' "
+                           "ORDER BY name",
+                           -1, &st, nullptr);
+        while (st && sqlite3_step(st) == SQLITE_ROW)
+            names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return names;
+}
+
+// One main window over a scratch program directory, with the fake seams.
+struct Fixture
+{
+    FakeInteraction ui;
+    FixedClock clock;
+    QString program;
+    std::unique_ptr<THauptformular> w;
+
+    explicit Fixture(const QString& name, bool makeLists = false)
+    {
+        program = freshDir(name + QStringLiteral("-programm"));
+        if (makeLists)
+            QDir(program).mkdir(QStringLiteral("Lists"));
+        w = std::make_unique<THauptformular>(program, ui, clock);
+    }
+
+    // Answers the new-collection dialog with a directory and a name and presses OK.
+    void answerNew(const QString& directory, const QString& name)
+    {
+        ui.dialogAnswers.push_back([directory, name](QDialog& d) {
+            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+            dlg.VerzeichnisBox->setDirectory(directory);
+            dlg.Edit_Dateiname->setText(name);
+            dlg.BitBtn1->click();
+            return dlg.result();
+        });
+    }
+
+    void createCollection(const QString& directory, const QString& name)
+    {
+        answerNew(directory, name);
+        w->Neu1->trigger();
+    }
+
+    bool showsCollection() const
+    {
+        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get())
+               && w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get())
+               && w->backgroundColor() != QColor(128, 128, 128);
+    }
+    bool showsNoCollection() const
+    {
+        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get())
+               && !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get())
+               && w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
+    }
+    bool datasetsClosed() const
+    {
+        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive()
+               && !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive()
+               && !w->Table_Aufnahmetimer->isActive();
+    }
+};
+
+const QByteArray kAchtung = "Modifizieren Sie die Dateien in diesem Verzeichnis\r\n"
+                            "niemals von Hand. Anderen falls k\xf6nnte der Quorbel\r\n"
+                            "nicht mehr ordnungsgem\xe4ss funktionieren. Benutzen\r\n"
+                            "Sie zum ver\xe4ndern der Dateien die integrierten Listenedi-\r\n"
+                            "toren.\r\n";
+
+class Thrower : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            throw store::EngineError(QStringLiteral("Tabelle ist gesperrt."));
+        return QObject::event(e);
+    }
+};
+
+} // namespace
+
+class TestHauptformular : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsDirectoryAtStart()
+    {
+        {
+            Fixture f(QStringLiteral("ohne-lists"));
+            const QString warning = f.program + QStringLiteral("/Lists/Achtung.Txt");
+            QCOMPARE(contentOf(warning), kAchtung);
+            QCOMPARE(QDir::currentPath(), QDir(f.program).absolutePath());
+            QCOMPARE(f.w->programDirectory(), f.program + QLatin1Char('/'));
+            // A second start leaves an edited warning alone.
+            writeFile(warning, "selbst geschrieben");
+            f.w.reset();
+            f.w = std::make_unique<THauptformular>(f.program, f.ui, f.clock);
+            QCOMPARE(contentOf(warning), QByteArray("selbst geschrieben"));
+        }
+        {
+            // An existing Lists directory gets no warning file.
+            Fixture f(QStringLiteral("mit-lists"), true);
+            QVERIFY(!QFile::exists(f.program + QStringLiteral("/Lists/Achtung.Txt")));
+            QVERIFY(f.ui.shown.isEmpty());
+        }
+    }
+
+    void designOfTheWindow()
+    {
+        Fixture f(QStringLiteral("design"));
+        THauptformular& w = *f.w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quorbel 98 - BDE Power Edition"));
+        QCOMPARE(w.centralWidget()->size(), QSize(569, 605));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        const QList<QAction*> entries = w.Datei1->actions();
+        QCOMPARE(w.Datei1->title(), QStringLiteral("&Datei"));
+        QCOMPARE(entries.size(), 5);
+        QCOMPARE(entries.at(0)->text(), QStringLiteral("&Neu"));
+        QCOMPARE(entries.at(1)->text(), QStringLiteral("&Öffnen"));
+        QCOMPARE(entries.at(2)->text(), QStringLiteral("&Schliessen"));
+        QVERIFY(entries.at(3)->isSeparator());
+        QCOMPARE(entries.at(4)->text(), QStringLiteral("Programm &beenden"));
+        QVERIFY(w.Neu1->isEnabled() && w.ffnen1->isEnabled() && w.Programmbeenden1->isEnabled());
+        QVERIFY(!w.Schliessen_Menu->isEnabled());
+
+        QCOMPARE(w.Panel_Uhrzeit->geometry(), QRect(216, 16, 137, 25));
+        QCOMPARE(w.Pagecontrol->geometry(), QRect(12, 58, 545, 511));
+        QCOMPARE(w.Image1->geometry(), QRect(32, 112, 497, 137));
+        QCOMPARE(w.Image2->geometry(), QRect(200, 264, 169, 153));
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(!w.collectionOpen());
+        QVERIFY(f.datasetsClosed());
+
+        QCOMPARE(w.StatusBar_Panel1->text(), QStringLiteral("Version 0.9.2 RELEASE"));
+        QCOMPARE(w.StatusBar_Panel0->width(), 270);
+        QVERIFY(!w.StatusBar->isEnabled());
+        QCOMPARE(w.Timer_Uhrzeit->interval(), 5000);
+
+        const QStringList pages = {QStringLiteral("&Eingabe"), QStringLiteral("&Filmübersicht"),
+                                   QStringLiteral("&Verleihmanager"), QStringLiteral("&Aufnahmetimer"),
+                                   QStringLiteral("Ei&nstellungen"), QStringLiteral("&Info")};
+        QCOMPARE(w.Pagecontrol->count(), pages.size());
+        for (int i = 0; i < pages.size(); ++i)
+            QCOMPARE(w.Pagecontrol->tabText(i), pages.at(i));
+        QCOMPARE(w.Pagecontrol->currentWidget(), w.Tab_Eingabe);
+        QCOMPARE(w.einstellungenSeite(), w.Pagecontrol->widget(4));
+        QCOMPARE(w.Tab_Einstellungen->objectName(), QStringLiteral("Tab_Einstellungen"));
+
+        // Every control of the pages under its name, with a German name for screen readers
+        // and its hint.
+        struct Control
+        {
+            const char* name;
+            const char* hint;
+        };
+        const Control controls[] = {
+            {"DBText_Kassette", nullptr},
+            {"BitBtn_NeueKassette", "Neue Kassette hinzufügen"},
+            {"BitBtn_Erste", "Erste Kassette"},
+            {"BitBtn_Vorherige", "Vorherige Kassette"},
+            {"BitBtn_Naechste", "Nächste Kassette"},
+            {"BitBtn_Letzte", "Letzte Kassette"},
+            {"GroupBox_Direkt", "Springt zur Kassette, die am nächsten der Eingabe entspricht."},
+            {"Edit_Direkt", nullptr},
+            {"DBGrid_Filme", "Hier werden die Filme der aktuellen Kassette angezeigt & bearbeitet"},
+            {"BitBtn_Filmloeschen", "Löscht markierten Film"},
+            {"Panel1", nullptr},
+            {"DBEdit_SpielzeitInfo", nullptr},
+            {"DBEdit_FreiInfo", nullptr},
+            {"BitBtn_SpielzeitAendern", "Ändert die Spielzeit der aktuellen Kassette"},
+            {"BitBtn_Verleihen", "Kassette an jemanden verleihen"},
+            {"BitBtn_Labeldrucken", "Druckt ein Etikett mit den Filmen der aktuellen Kassette aus"},
+            {"DBGrid_Filmuebersicht", "Übersicht über alle Filme"},
+            {"BitBtn_Drucken", "Druckt die Filmübersicht - gleich sortiert - aus."},
+            {"GroupBox_Suchen", nullptr},
+            {"Edit_Suchen", "Sucht bestimmten Film nach seinem Namen"},
+            {"RadioGroup_Sortieren", "Sortiert die Filmübersicht nach bestimmten Kriterien"},
+            {"RadioButton_AlleFilme", nullptr},
+            {"RadioButton_NeueFilme", nullptr},
+            {"DateTimePicker_Filter", nullptr},
+            {"DBGrid_Verliehen", "Übersicht über alle verliehene Kassetten"},
+            {"RadioGroup_Sortieren2", "Sortiert alle verliehenen Kassetten nach bestimmten Kriterium"},
+            {"BitBtn_Zurueckbekommen",
+             "Löscht den markierten Film aus der Verleihübersicht und gibt ihn wieder frei"},
+            {"DBGrid_ATimer", "Übersicht über ausstehende Aufnahmen"},
+            {"BitBtn_NeuerFilm", "Fügt neuen Film in die Tabelle ein"},
+            {"BitBtn_Aufgenommen", "Löscht Film aus der Liste"},
+            {"BitBtn_FreienPlatzSuchen", "Sucht freien Platz in der Datenbank"},
+            {"ListBox_FreieKassetten", nullptr},
+        };
+        for (const Control& c : controls) {
+            auto* widget = w.findChild<QWidget*>(QString::fromLatin1(c.name));
+            QVERIFY2(widget, c.name);
+            QVERIFY2(!widget->accessibleName().isEmpty(), c.name);
+            if (c.hint)
+                QCOMPARE(widget->toolTip(), QString::fromUtf8(c.hint));
+        }
+        QCOMPARE(w.BitBtn_Filmloeschen->text(), QStringLiteral("Film &löschen"));
+        QCOMPARE(w.BitBtn_Drucken->text(), QStringLiteral("Filmliste aus&drucken"));
+        QCOMPARE(w.BitBtn_Aufgenommen->text(), QStringLiteral("Film &aufgenommen"));
+        QCOMPARE(w.GroupBox_Direkt->title(), QStringLiteral("&Gehe zu Nr..."));
+        QCOMPARE(w.Edit_Direkt->maxLength(), 3);
+        for (QToolButton* b : {w.BitBtn_Erste, w.BitBtn_Vorherige, w.BitBtn_Naechste, w.BitBtn_Letzte})
+            QVERIFY(!b->isEnabled());
+        QVERIFY(!w.BitBtn_Drucken->isEnabled());
+        QVERIFY(!w.DBEdit_SpielzeitInfo->isEnabled() && w.DBEdit_SpielzeitInfo->isReadOnly());
+        QVERIFY(!w.GroupBox_Nonvisible->isVisibleTo(&w));
+        QCOMPARE(w.RadioGroup_Sortieren->itemIndex(), 0);
+        QCOMPARE(w.RadioGroup_Sortieren->count(), 4);
+        QCOMPARE(w.RadioGroup_Sortieren2->itemIndex(), 0);
+        QCOMPARE(w.RadioGroup_Sortieren2->button(2)->text(), QStringLiteral("... &Ausleihende Person"));
+        QVERIFY(w.RadioButton_AlleFilme->isChecked());
+        QVERIFY(!w.DateTimePicker_Filter->isVisibleTo(&w));
+        QCOMPARE(w.DateTimePicker_Filter->date(), f.clock.today().addDays(-14));
+        QCOMPARE(w.DBText_Kassette->font().pixelSize(), 32);
+        QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
+        QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
+
+        // The dialogs exist once each.
+        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular
+                && w.Historyformular && w.Form_NeueVerwaltung);
+        QCOMPARE(w.Form_Aufnahmetimer->windowTitle(), QStringLiteral("Film aufnehmen"));
+        QCOMPARE(w.Form_NeueVerwaltung->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
+
+        // The info page opens its two windows.
+        f.ui.clear();
+        w.BitBtn_Dank->click();
+        w.BitBtn_History->click();
+        QCOMPARE(f.ui.shown.size(), 2);
+        QCOMPARE(f.ui.shown.at(0).text, QStringLiteral("Danksagungen"));
+        QCOMPARE(f.ui.shown.at(1).text, QStringLiteral("Versionsgeschichte"));
+    }
+
+    void firstActivationRunsOnce()
+    {
+        Fixture f(QStringLiteral("aktivierung"));
+        THauptformular& w = *f.w;
+        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        w.genresChanged = w.stationsChanged = w.playLengthsChanged = true;
+        QVERIFY(w.firstActivationPending());
+
+        // Showing the window activates it.
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(!w.firstActivationPending());
+        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), f.clock.today());
+        QVERIFY(!w.genresChanged && !w.stationsChanged && !w.playLengthsChanged);
+        QVERIFY(f.showsNoCollection());
+
+        // Later activations reload nothing.
+        w.genresChanged = true;
+        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        w.FormActivate();
+        QVERIFY(w.genresChanged);
+        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2000, 1, 1));
+        QCOMPARE(w.checkRuns(), 0);
+        QVERIFY(f.ui.shown.isEmpty());
+        w.hide();
+    }
+
+    void quitting()
+    {
+        {
+            // No keeps everything as it was.
+            Fixture f(QStringLiteral("beenden-nein"));
+            f.w->show();
+            f.ui.messageAnswers = {No};
+            f.w->Programmbeenden1->trigger();
+            QVERIFY(f.w->isVisible());
+            QCOMPARE(f.ui.messages(), QStringList{QStringLiteral("Quorbel beenden ?")});
+            QCOMPARE(f.ui.shown.first().icon, MsgIcon::Question);
+            QCOMPARE(f.ui.shown.first().buttons, Yes | No);
+        }
+        {
+            // Yes without changed settings: one question, the window closes.
+            Fixture f(QStringLiteral("beenden-ja"));
+            f.w->show();
+            f.ui.messageAnswers = {Yes};
+            QVERIFY(f.w->close());
+            QCOMPARE(f.ui.messages().size(), 1);
+            QCOMPARE(f.w->settingsSaves(), 0);
+        }
+        const QString saveQuestion = QStringLiteral("Es wurden Änderungen an den Einstellungen\n\r"
+                                                    "vorgenommen. Änderungen speichern ?");
+        for (const MsgButton answer : {No, Yes}) {
+            Fixture f(QStringLiteral("beenden-einstellungen"));
+            f.w->setSettingsChanged(true);
+            f.w->show();
+            f.ui.messageAnswers = {Yes, answer};
+            QVERIFY(f.w->close());
+            QCOMPARE(f.ui.messages(), (QStringList{QStringLiteral("Quorbel beenden ?"), saveQuestion}));
+            QCOMPARE(f.ui.shown.at(1).icon, MsgIcon::None);
+            QCOMPARE(f.ui.shown.at(1).buttons, Yes | No);
+            QCOMPARE(f.w->settingsSaves(), answer == Yes ? 1 : 0);
+        }
+    }
+
+    void clockTick()
+    {
+        Fixture f(QStringLiteral("uhr"));
+        THauptformular& w = *f.w;
+        w.Timer_UhrzeitTimer();
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
+        QCOMPARE(w.checkRuns(), 0);
+
+        // The first tick after midnight runs the two checks once and moves the
+        // recording dialog's date on.
+        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        f.clock.current = QDateTime(QDate(2026, 12, 9), QTime(0, 0, 4));
+        w.Timer_UhrzeitTimer();
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:00"));
+        QCOMPARE(w.checkRuns(), 1);
+        QCOMPARE(w.lastSeenDate(), QStringLiteral("09.12.26"));
+        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2026, 12, 9));
+        f.clock.current = f.clock.current.addSecs(5);
+        w.Timer_UhrzeitTimer();
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:00"));
+        QCOMPARE(w.checkRuns(), 1);
+        f.clock.current = f.clock.current.addSecs(60);
+        w.Timer_UhrzeitTimer();
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.26    00:01"));
+        QCOMPARE(w.checkRuns(), 1);
+    }
+
+    void newCollections()
+    {
+        Fixture f(QStringLiteral("neu"));
+        THauptformular& w = *f.w;
+        const QString dir = freshDir(QStringLiteral("sammlung"));
+
+        f.createCollection(dir, QStringLiteral("videos"));
+        QCOMPARE(f.ui.errors(), QStringList());
+        QCOMPARE(f.ui.shown.first().kind, FakeInteraction::Shown::Kind::Dialog);
+        QCOMPARE(f.ui.shown.first().text, QStringLiteral("Neue Videoliste erstellen"));
+        for (const char* file : {"kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
+            QVERIFY2(QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
+        QCOMPARE(contentOf(dir + QStringLiteral("/videos.qbx")), QByteArray("0\r\n"));
+        QVERIFY(f.showsCollection());
+        QVERIFY(w.collectionOpen());
+        QVERIFY(w.Schliessen_Menu->isEnabled());
+        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
+        QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
+        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() && w.Table_Filmuebersicht->isActive()
+                && w.Table_Verliehen->isActive() && w.Table_Aufnahmetimer->isActive());
+        QCOMPARE(w.Table_Filmuebersicht->tableName(), QStringLiteral("filme.db"));
+        QVERIFY(!w.BitBtn_Zurueckbekommen->isEnabled());
+        QVERIFY(!w.BitBtn_Aufgenommen->isEnabled());
+        QVERIFY(!w.BitBtn_Labeldrucken->isEnabled());
+
+        // A second and a third collection in the same directory.
+        f.createCollection(dir, QStringLiteral("zwei"));
+        f.createCollection(dir, QStringLiteral("drei"));
+        QCOMPARE(f.ui.errors(), QStringList());
+        QCOMPARE(contentOf(dir + QStringLiteral("/zwei.qbx")), QByteArray("1\r\n"));
+        QCOMPARE(contentOf(dir + QStringLiteral("/drei.qbx")), QByteArray("2\r\n"));
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db", "filme2.db",
+                                 "ausgelhn2.db", "atimer2.db"})
+            QVERIFY2(QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
+        QCOMPARE(w.Table_Kassetten->tableName(), QStringLiteral("kass2.db"));
+        QVERIFY(f.showsCollection());
+
+        // The statement texts were put back after each numbered creation.
+        QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
+        QCOMPARE(w.Query_Filme.sql.first(), QStringLiteral("CREATE TABLE \"filme.db\""));
+        QCOMPARE(w.Query_Ausgeliehen.sql.first(), QStringLiteral("CREATE TABLE \"ausgelhn.db\""));
+        QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
+        const QString other = freshDir(QStringLiteral("sammlung-b"));
+        f.createCollection(other, QStringLiteral("b"));
+        QVERIFY(QFile::exists(other + QStringLiteral("/kass.db")));
+        QCOMPARE(contentOf(other + QStringLiteral("/b.qbx")), QByteArray("0\r\n"));
+
+        // AktDS: the position of the current row.
+        QCOMPARE(w.AktDS(*w.Table_Kassetten), 0);
+        for (int i = 0; i < 3; ++i) {
+            w.Table_Kassetten->append();
+            w.Table_Kassetten->setInteger(QStringLiteral("Spielzeit"), 180);
+            w.Table_Kassetten->post();
+        }
+        w.Table_Kassetten->first();
+        QCOMPARE(w.AktDS(*w.Table_Kassetten), 1);
+        w.Table_Kassetten->last();
+        QCOMPARE(w.AktDS(*w.Table_Kassetten), 3);
+
+        // Deleting collection 1 by hand frees its number again.
+        w.Schliessen_MenuClick();
+        // The table files hold their indexes (read once the collection is closed).
+        QCOMPARE(indexesOf(dir + QStringLiteral("/kass.db")), QStringList());
+        QCOMPARE(indexesOf(dir + QStringLiteral("/filme.db")),
+                 (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"), QStringLiteral("iGenre"),
+                              QStringLiteral("iZu_Kassette")}));
+        QCOMPARE(indexesOf(dir + QStringLiteral("/ausgelhn.db")),
+                 (QStringList{QStringLiteral("iAn"), QStringLiteral("iDatum"), QStringLiteral("iKassette")}));
+        QCOMPARE(indexesOf(dir + QStringLiteral("/atimer.db")), QStringList{QStringLiteral("iDatum")});
+
+        QCOMPARE(indexesOf(dir + QStringLiteral("/ausgelhn2.db")).size(), 3);
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db"})
+            QVERIFY(QFile::remove(dir + QLatin1Char('/') + QLatin1String(file)));
+        f.createCollection(dir, QStringLiteral("luecke"));
+        QCOMPARE(contentOf(dir + QStringLiteral("/luecke.qbx")), QByteArray("1\r\n"));
+        QVERIFY(QFile::exists(dir + QStringLiteral("/kass1.db")));
+    }
+
+    void failedCreationTakesItsTablesAway()
+    {
+        Fixture f(QStringLiteral("halb"));
+        THauptformular& w = *f.w;
+        const QString dir = freshDir(QStringLiteral("halb-sammlung"));
+        // A foreign file where the loan table should go.
+        writeFile(dir + QStringLiteral("/ausgelhn.db"), "fremd");
+        f.createCollection(dir, QStringLiteral("x"));
+        QCOMPARE(f.ui.errors().size(), 1);
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/kass.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/filme.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/atimer.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/x.qbx")));
+        QCOMPARE(contentOf(dir + QStringLiteral("/ausgelhn.db")), QByteArray("fremd"));
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(f.datasetsClosed());
+        QVERIFY(!w.collectionOpen());
+
+        // With the obstacle gone the same name works.
+        QVERIFY(QFile::remove(dir + QStringLiteral("/ausgelhn.db")));
+        f.ui.clear();
+        f.createCollection(dir, QStringLiteral("x"));
+        QCOMPARE(f.ui.errors(), QStringList());
+        QCOMPARE(contentOf(dir + QStringLiteral("/x.qbx")), QByteArray("0\r\n"));
+        QVERIFY(f.showsCollection());
+
+        // A numbered creation failing at its last table: its three new tables go, the
+        // statement texts are the plain ones again.
+        writeFile(dir + QStringLiteral("/atimer1.db"), "fremd");
+        f.ui.clear();
+        f.createCollection(dir, QStringLiteral("y"));
+        QCOMPARE(f.ui.errors().size(), 1);
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "y.qbx"})
+            QVERIFY2(!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
+        QCOMPARE(contentOf(dir + QStringLiteral("/atimer1.db")), QByteArray("fremd"));
+        QVERIFY(QFile::exists(dir + QStringLiteral("/kass.db")));
+        QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
+        QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
+        QVERIFY(f.showsNoCollection());
+    }
+
+    void openCancelClose()
+    {
+        Fixture f(QStringLiteral("oeffnen"));
+        THauptformular& w = *f.w;
+        const QString dir = freshDir(QStringLiteral("oeffnen-sammlung"));
+        f.createCollection(dir, QStringLiteral("videos"));
+
+        w.Schliessen_Menu->trigger();
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(f.datasetsClosed());
+        QVERIFY(!w.Schliessen_Menu->isEnabled());
+        QVERIFY(!w.collectionOpen());
+
+        f.ui.clear();
+        f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        w.ffnen1->trigger();
+        QCOMPARE(f.ui.shown.first().kind, FakeInteraction::Shown::Kind::File);
+        QCOMPARE(f.ui.shown.first().text, QStringLiteral("Videolisten (*.qbx)|*.qbx"));
+        QCOMPARE(f.ui.errors(), QStringList());
+        QVERIFY(f.showsCollection());
+        QVERIFY(w.Schliessen_Menu->isEnabled());
+        QCOMPARE(w.checkRuns(), 1);
+        QCOMPARE(w.Table_Kassetten->databaseName(), dir);
+
+        // Cancelling the open leaves the collection as it was.
+        w.ffnen1->trigger();
+        QVERIFY(f.showsCollection());
+        QVERIFY(w.Table_Kassetten->isActive());
+        QCOMPARE(w.checkRuns(), 1);
+
+        // Switching to the overview of an empty collection: nothing to print.
+        w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
+        QVERIFY(!w.BitBtn_Drucken->isEnabled());
+        w.Pagecontrol->setCurrentWidget(w.Tab_Eingabe);
+        w.Table_Kassetten->append();
+        w.Table_Kassetten->setInteger(QStringLiteral("Spielzeit"), 240);
+        w.Table_Kassetten->post();
+        w.Table_Filme->append();
+        w.Table_Filme->setString(QStringLiteral("Filmname"), QStringLiteral("Metropolis"));
+        w.Table_Filme->post();
+        w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
+        QCOMPARE(w.Table_Filmuebersicht->recordCount(), 1);
+        QVERIFY(w.BitBtn_Drucken->isEnabled());
+
+        // "Neu" cancelled hides the open collection and keeps "Schliessen".
+        w.Neu1->trigger();
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(f.datasetsClosed());
+        QVERIFY(w.Schliessen_Menu->isEnabled());
+        QVERIFY(w.collectionOpen());
+        w.Schliessen_Menu->trigger();
+        QVERIFY(!w.Schliessen_Menu->isEnabled());
+        QVERIFY(!w.collectionOpen());
+
+        // Quitting with No keeps an open collection open.
+        f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        w.ffnen1->trigger();
+        f.ui.messageAnswers = {No};
+        w.show();
+        QVERIFY(!w.close());
+        QVERIFY(w.Table_Kassetten->isActive());
+        QVERIFY(f.showsCollection());
+        f.ui.messageAnswers = {Yes};
+        QVERIFY(w.close());
+        QVERIFY(f.datasetsClosed());
+    }
+
+    void openFailures()
+    {
+        Fixture f(QStringLiteral("fehler"));
+        THauptformular& w = *f.w;
+        const QString dir = freshDir(QStringLiteral("fehler-sammlung"));
+        f.createCollection(dir, QStringLiteral("gut"));
+        QVERIFY(f.showsCollection());
+        writeFile(dir + QStringLiteral("/boese.qbx"), "../x\r\n");
+        writeFile(dir + QStringLiteral("/fehlend.qbx"), "5\r\n");
+        QDir(dir).mkdir(QStringLiteral("verzeichnis.qbx"));
+
+        struct Case
+        {
+            QString file;
+            QString message;
+        };
+        const QList<Case> cases = {
+            {dir + QStringLiteral("/boese.qbx"), QStringLiteral("ungültig")},
+            {dir + QStringLiteral("/fehlend.qbx"), QString()},
+            {dir + QStringLiteral("/verzeichnis.qbx"), QStringLiteral("kann nicht gelesen werden")},
+            {dir + QStringLiteral("/weg.qbx"), QStringLiteral("Datei nicht gefunden")},
+        };
+        for (const Case& c : cases) {
+            f.ui.clear();
+            f.ui.fileAnswers = {c.file};
+            const int runs = w.checkRuns();
+            w.ffnen1->trigger();
+            QCOMPARE(f.ui.errors().size(), 1);
+            QVERIFY2(f.ui.errors().first().contains(c.message), qPrintable(f.ui.errors().first()));
+            QVERIFY(f.showsNoCollection());
+            QVERIFY(f.datasetsClosed());
+            QCOMPARE(w.checkRuns(), runs);
+        }
+        // Nothing outside the collection directory was made.
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/../kass../x.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/kass5.db")));
+    }
+
+    void autostart()
+    {
+        const QString dir = freshDir(QStringLiteral("auto-sammlung"));
+        {
+            Fixture f(QStringLiteral("auto"));
+            f.createCollection(dir, QStringLiteral("start"));
+        }
+        {
+            Fixture f(QStringLiteral("auto"));
+            f.w->setAutostartSetting(dir + QStringLiteral("/start.qbx"));
+            f.w->show();
+            QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
+            QVERIFY(f.showsCollection());
+            QCOMPARE(f.w->checkRuns(), 1);
+            QCOMPARE(f.ui.errors(), QStringList());
+            f.ui.messageAnswers = {Yes};
+            f.w->close();
+        }
+        {
+            // A failed autostart is reported once; later activations leave it alone.
+            Fixture f(QStringLiteral("auto-fehler"));
+            f.w->setAutostartSetting(dir + QStringLiteral("/gibtsnicht.qbx"));
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(f.w.get(), &activate);
+            QCOMPARE(f.ui.errors().size(), 1);
+            QVERIFY(f.ui.errors().first().startsWith(QStringLiteral("Datei nicht gefunden")));
+            QVERIFY(f.showsNoCollection());
+            QCoreApplication::sendEvent(f.w.get(), &activate);
+            QCoreApplication::sendEvent(f.w.get(), &activate);
+            QCOMPARE(f.ui.errors().size(), 1);
+            QCOMPARE(f.w->checkRuns(), 0);
+        }
+    }
+
+    void lastNetForFailures()
+    {
+        FakeInteraction ui;
+        auto* app = static_cast<Application*>(QCoreApplication::instance());
+        app->setInteraction(&ui);
+        Thrower thrower;
+        QEvent event(QEvent::User);
+        QVERIFY(!QCoreApplication::sendEvent(&thrower, &event));
+        QCOMPARE(ui.errors(), QStringList{QStringLiteral("Tabelle ist gesperrt.")});
+        app->setInteraction(nullptr);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    testing_support::initTestEnvironment();
+    Application app(argc, argv);
+    TestHauptformular test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_hauptformular.moc"
