@@ -5,6 +5,8 @@
 
 #include "hauptformular.h"
 
+#include <catalogue/eingabeseite.h>
+
 namespace quorbel {
 
 // Window creation: builds the controls of the settings page into Tab_Einstellungen.
@@ -41,7 +43,11 @@ void THauptformular::Speichere_Registry() {}
 
 // Enables the buttons of the input page from the current cassette. Filled by the
 // cassette part.
-void THauptformular::Refresh_Navigator() {}
+void THauptformular::Refresh_Navigator()
+{
+    if (Eingabe)
+        Eingabe->Refresh_Navigator();
+}
 
 // Reminds of overdue loans. Filled by the lending part.
 void THauptformular::Pruefe_Verliehene_Kassetten() {}

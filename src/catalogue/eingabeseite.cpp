@@ -172,7 +172,6 @@ Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock
     setObjectName(QStringLiteral("Eingabeseite"));
     Filmgrid_Einrichten();
     Handler_Verbinden();
-    Kassette_Anzeigen();
 }
 
 Eingabeseite::~Eingabeseite()
@@ -188,17 +187,12 @@ Eingabeseite::~Eingabeseite()
 
 void Eingabeseite::Filmgrid_Einrichten()
 {
-    using Column = store::DatasetModel::Column;
-    QList<Column> spalten;
-    spalten.append(Column{kFilmname, QString(), Qt::AlignLeft, 214});
-    spalten.append(Column{kFilmlaenge, QStringLiteral("Länge (Min.)"), Qt::AlignHCenter, 81});
-    spalten.append(Column{kGenre, QString(), Qt::AlignLeft, 136});
-    m_modell = new store::DatasetModel(&m_filme, spalten, this);
-
+    // The window's model of the film dataset, with the grid's three columns.
+    m_modell = w.DataSource_Filme;
     QTableView* grid = w.DBGrid_Filme;
     grid->setModel(m_modell);
-    for (int i = 0; i < spalten.size(); ++i)
-        grid->setColumnWidth(i, spalten.at(i).width);
+    for (int i = 0; i < m_modell->columns().size(); ++i)
+        grid->setColumnWidth(i, m_modell->columns().at(i).width);
     m_delegate = new FilmgridDelegate(*this, w, this);
     grid->setItemDelegate(m_delegate);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -231,13 +225,6 @@ void Eingabeseite::Handler_Verbinden()
                    [this](const QString& text) { Edit_DirektChange(text); });
     w.Edit_Direkt->setMaxLength(3);
     w.Edit_Direkt->installEventFilter(this);
-
-    // The cassette's number, play length and free minutes follow the cassette dataset.
-    const auto anzeigen = [this](auto&&...) { Kassette_Anzeigen(); };
-    connect(&m_kassetten, &store::Dataset::currentChanged, this, anzeigen);
-    connect(&m_kassetten, &store::Dataset::rowChanged, this, anzeigen);
-    connect(&m_kassetten, &store::Dataset::rowsReset, this, anzeigen);
-    connect(&m_kassetten, &store::Dataset::stateChanged, this, anzeigen);
 
     // The grid's current row and the film dataset's current row follow each other.
     connect(m_modell, &store::DatasetModel::currentChanged, this, [this](int) { Grid_Folgt_Datenmenge(); });
@@ -429,14 +416,6 @@ void Eingabeseite::BitBtn_SpielzeitAendernClick()
         throw;
     }
     Berechne_Filmlaengen();
-}
-
-void Eingabeseite::Kassette_Anzeigen()
-{
-    const bool da = m_kassetten.isActive() && m_kassetten.currentRow() >= 0;
-    w.DBText_Kassette->setText(da ? m_kassetten.asString(kNummer) : QString());
-    w.DBEdit_SpielzeitInfo->setText(da ? m_kassetten.asString(kSpielzeit) : QString());
-    w.DBEdit_FreiInfo->setText(da ? m_kassetten.asString(kFrei) : QString());
 }
 
 // --- Films --------------------------------------------------------------------------------

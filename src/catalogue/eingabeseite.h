@@ -3,8 +3,8 @@
 // The input page: moving between cassettes and adding them, the film grid with the
 // rules around every film change (new rows, storing, deleting, the recount of a
 // cassette's used and free minutes), the play-length change and the film details.
-// The main window owns the controls, datasets and dialogs; this class holds the
-// page's handlers and keeps the page's displays in step with the datasets.
+// The main window owns the controls, datasets, the film grid's model and the dialogs;
+// this class holds the page's handlers and makes the film grid an editable table.
 
 #include <QChar>
 #include <QObject>
@@ -64,8 +64,6 @@ public:
     // Writes the cell being edited in the film grid into its field (what the grid does
     // before the film dataset stores or moves).
     void Zelle_Uebernehmen();
-    // Shows the current cassette's number, play length and free minutes.
-    void Kassette_Anzeigen();
 
     // Grid key handling, called by the grid's delegate for keys typed into a cell.
     bool Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaendert);
