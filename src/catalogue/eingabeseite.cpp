@@ -23,6 +23,7 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <algorithm>
 #include <utility>
 
 namespace quorbel {
@@ -190,7 +191,21 @@ void Eingabeseite::Filmgrid_Einrichten()
     // The window's model of the film dataset, with the grid's three columns.
     m_modell = w.DataSource_Filme;
     QTableView* grid = w.DBGrid_Filme;
+    // While rows come and go the view moves its current row by itself; those moves
+    // are not the user's and must not move (and so store) the dataset. Connected
+    // before the view's own handlers so that the marker is set when they run.
+    const auto umbauBeginnt = [this](auto&&...) { ++m_umbau; };
+    connect(m_modell, &QAbstractItemModel::rowsAboutToBeInserted, this, umbauBeginnt);
+    connect(m_modell, &QAbstractItemModel::rowsAboutToBeRemoved, this, umbauBeginnt);
+    connect(m_modell, &QAbstractItemModel::modelAboutToBeReset, this, umbauBeginnt);
     grid->setModel(m_modell);
+    const auto umbauEndet = [this](auto&&...) {
+        m_umbau = std::max(0, m_umbau - 1);
+        Grid_Folgt_Datenmenge();
+    };
+    connect(m_modell, &QAbstractItemModel::rowsInserted, this, umbauEndet);
+    connect(m_modell, &QAbstractItemModel::rowsRemoved, this, umbauEndet);
+    connect(m_modell, &QAbstractItemModel::modelReset, this, umbauEndet);
     for (int i = 0; i < m_modell->columns().size(); ++i)
         grid->setColumnWidth(i, m_modell->columns().at(i).width);
     m_delegate = new FilmgridDelegate(*this, w, this);
@@ -228,9 +243,6 @@ void Eingabeseite::Handler_Verbinden()
 
     // The grid's current row and the film dataset's current row follow each other.
     connect(m_modell, &store::DatasetModel::currentChanged, this, [this](int) { Grid_Folgt_Datenmenge(); });
-    connect(m_modell, &QAbstractItemModel::modelReset, this, [this] { Grid_Folgt_Datenmenge(); });
-    connect(m_modell, &QAbstractItemModel::rowsInserted, this, [this] { Grid_Folgt_Datenmenge(); });
-    connect(m_modell, &QAbstractItemModel::rowsRemoved, this, [this] { Grid_Folgt_Datenmenge(); });
     connectGuarded(w.DBGrid_Filme->selectionModel(), &QItemSelectionModel::currentRowChanged, this, m_ui,
                    [this](const QModelIndex& aktuell, const QModelIndex&) { Datenmenge_Folgt_Grid(aktuell.row()); });
     connect(m_modell, &store::DatasetModel::errorOccurred, this, [this](const QString& t) { Fehler_Anzeigen(t); });
@@ -275,9 +287,9 @@ void Eingabeseite::Refresh_Navigator()
     m_bearbeitbar = bearbeitbar;
     if (!bearbeitbar)
         Zelle_Uebernehmen();
-    w.DBGrid_Filme->setEditTriggers(bearbeitbar ? QAbstractItemView::SelectedClicked
-                                                      | QAbstractItemView::EditKeyPressed
-                                                      | QAbstractItemView::AnyKeyPressed
+    // Typing over a cell or F2 edits it; a click only selects, so that keys typed right
+    // after a click are never lost to a pending click-to-edit.
+    w.DBGrid_Filme->setEditTriggers(bearbeitbar ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
                                                 : QAbstractItemView::NoEditTriggers);
 
     w.BitBtn_Labeldrucken->setEnabled(filme > 0);
@@ -610,7 +622,7 @@ void Eingabeseite::Zelle_Uebernehmen()
 void Eingabeseite::Grid_Folgt_Datenmenge()
 {
     QTableView* grid = w.DBGrid_Filme;
-    if (m_gleichlauf || !grid->selectionModel())
+    if (m_gleichlauf || m_umbau > 0 || !grid->selectionModel())
         return;
     const int zeile = m_filme.isActive() ? m_filme.currentRow() : -1;
     if (zeile < 0 || zeile >= m_modell->rowCount())
@@ -626,7 +638,7 @@ void Eingabeseite::Grid_Folgt_Datenmenge()
 
 void Eingabeseite::Datenmenge_Folgt_Grid(int zeile)
 {
-    if (m_gleichlauf || !m_filme.isActive() || zeile < 0 || zeile == m_filme.currentRow())
+    if (m_gleichlauf || m_umbau > 0 || !m_filme.isActive() || zeile < 0 || zeile == m_filme.currentRow())
         return;
     // Moving to another row stores a changed pending row first; the target is found
     // again by its key, since storing may move the rows.

@@ -96,6 +96,7 @@ private:
     bool m_korrektur = false;      // the film-fits correction is storing its film
     bool m_bearbeitbar = false;
     bool m_gleichlauf = false;     // the grid is being put onto the dataset's row
+    int m_umbau = 0;               // the grid's rows are being inserted, removed or reset
     QString m_offeneMeldung;       // an engine message waiting to be shown
 };
 
