@@ -47,6 +47,11 @@ const QString kDatum = QStringLiteral("Datum");
 const QString kBildVorhanden = QStringLiteral("Bild_Vorhanden");
 
 const QString kOhneTitel = QStringLiteral("???");
+
+// Typing over a cell or F2 edits it; a click only selects, so that keys typed right
+// after a click are never lost to a pending click-to-edit.
+constexpr QAbstractItemView::EditTriggers kBearbeiten =
+    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
 const char* const kUrsprung = "quorbel_ursprung"; // the cell's text when its editor opened
 
 bool schwebend(const store::Dataset& ds)
@@ -213,7 +218,7 @@ void Eingabeseite::Filmgrid_Einrichten()
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setTabKeyNavigation(true);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers); // until a cassette exists
+    grid->setEditTriggers(kBearbeiten); // editable as designed; Refresh_Navigator decides later
     grid->installEventFilter(this);
     grid->viewport()->installEventFilter(this);
 }
@@ -287,10 +292,7 @@ void Eingabeseite::Refresh_Navigator()
     m_bearbeitbar = bearbeitbar;
     if (!bearbeitbar)
         Zelle_Uebernehmen();
-    // Typing over a cell or F2 edits it; a click only selects, so that keys typed right
-    // after a click are never lost to a pending click-to-edit.
-    w.DBGrid_Filme->setEditTriggers(bearbeitbar ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
-                                                : QAbstractItemView::NoEditTriggers);
+    w.DBGrid_Filme->setEditTriggers(bearbeitbar ? kBearbeiten : QAbstractItemView::NoEditTriggers);
 
     w.BitBtn_Labeldrucken->setEnabled(filme > 0);
     w.BitBtn_Filmloeschen->setEnabled(filme > 0);

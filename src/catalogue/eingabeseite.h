@@ -94,7 +94,7 @@ private:
 
     bool m_vorherigerTitel = true; // previous-title flag, set before every new film row
     bool m_korrektur = false;      // the film-fits correction is storing its film
-    bool m_bearbeitbar = false;
+    bool m_bearbeitbar = true;
     bool m_gleichlauf = false;     // the grid is being put onto the dataset's row
     int m_umbau = 0;               // the grid's rows are being inserted, removed or reset
     QString m_offeneMeldung;       // an engine message waiting to be shown
