@@ -248,9 +248,22 @@ void Eingabeseite::Handler_Verbinden()
 
     // The grid's current row and the film dataset's current row follow each other.
     connect(m_modell, &store::DatasetModel::currentChanged, this, [this](int) { Grid_Folgt_Datenmenge(); });
+    connect(w.DBGrid_Filme->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& aktuell) {
+                if (aktuell.isValid())
+                    m_spalte = aktuell.column();
+            });
     connectGuarded(w.DBGrid_Filme->selectionModel(), &QItemSelectionModel::currentRowChanged, this, m_ui,
                    [this](const QModelIndex& aktuell, const QModelIndex&) { Datenmenge_Folgt_Grid(aktuell.row()); });
-    connect(m_modell, &store::DatasetModel::errorOccurred, this, [this](const QString& t) { Fehler_Anzeigen(t); });
+    // A refused cell: the engine's message, then the cell opens again with the text.
+    connect(m_modell, &store::DatasetModel::errorOccurred, this, [this](const QString& t) {
+        m_zelleAbgelehnt = true;
+        const QModelIndex zelle = w.DBGrid_Filme->currentIndex();
+        QString text;
+        if (auto* editor = m_delegate ? m_delegate->offenerEditor() : nullptr)
+            text = editorText(editor);
+        Fehler_Anzeigen(t, zelle, text);
+    });
 
     connectGuarded(qApp, &QApplication::focusChanged, this, m_ui,
                    [this](QWidget* alt, QWidget* neu) { Fokus_Gewechselt(alt, neu); });
@@ -301,28 +314,32 @@ void Eingabeseite::Refresh_Navigator()
 
 void Eingabeseite::BitBtn_ErsteClick()
 {
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_kassetten.first();
     Refresh_Navigator();
 }
 
 void Eingabeseite::BitBtn_LetzteClick()
 {
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_kassetten.last();
     Refresh_Navigator();
 }
 
 void Eingabeseite::BitBtn_VorherigeClick()
 {
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_kassetten.prior();
     Refresh_Navigator();
 }
 
 void Eingabeseite::BitBtn_NaechsteClick()
 {
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_kassetten.next();
     Refresh_Navigator();
 }
@@ -343,7 +360,8 @@ void Eingabeseite::Edit_DirektChange(const QString& text)
         ++ziffern;
     if (!text.isEmpty() && ziffern == 0)
         return;
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     if (text.isEmpty())
         m_kassetten.first();
     else
@@ -355,7 +373,8 @@ void Eingabeseite::BitBtn_NeueKassetteClick()
 {
     if (!m_kassetten.isActive())
         return;
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     if (m_ui.exec(*w.Hinzufuegenformular) != QDialog::Accepted)
         return;
     const SpielzeitEintrag eintrag = SpielzeitEintrag::lesen(w.Hinzufuegenformular->gewaehlteSpielzeit());
@@ -396,7 +415,8 @@ void Eingabeseite::BitBtn_SpielzeitAendernClick()
 {
     if (!m_kassetten.isActive() || m_kassetten.isEmpty())
         return;
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_filme.checkBrowseMode();
     TSpielzeit_Formular& dialog = *w.Spielzeit_Formular;
     // Whatever happens below, the next use starts with no choice.
@@ -567,7 +587,8 @@ void Eingabeseite::DBGrid_FilmeKeyPress(QChar key)
 {
     if (key != QChar(13) || !m_filme.isActive())
         return;
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     if (schwebend(m_filme) && !m_filme.asString(kFilmname).isEmpty())
         m_filme.post();
 }
@@ -576,7 +597,8 @@ void Eingabeseite::DBGrid_FilmeExit()
 {
     if (!m_filme.isActive())
         return;
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     if (schwebend(m_filme))
         m_filme.post();
 }
@@ -600,7 +622,8 @@ void Eingabeseite::DBGrid_FilmeDblClick()
         return;
     // The details work on a stored film: a pending row is stored first, as when
     // the grid is left.
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     m_filme.checkBrowseMode();
     if (m_filme.recordCount() == 0)
         return;
@@ -610,15 +633,18 @@ void Eingabeseite::DBGrid_FilmeDblClick()
 
 // --- The grid as a table a person edits ----------------------------------------------------
 
-void Eingabeseite::Zelle_Uebernehmen()
+bool Eingabeseite::Zelle_Uebernehmen()
 {
     if (!m_delegate)
-        return;
-    if (QWidget* editor = m_delegate->offenerEditor()) {
-        emit m_delegate->commitData(editor);
-        if (m_delegate->offenerEditor() == editor)
-            emit m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
+        return true;
+    QWidget* editor = m_delegate->offenerEditor();
+    if (!editor)
+        return true;
+    m_zelleAbgelehnt = false;
+    emit m_delegate->commitData(editor);
+    if (m_delegate->offenerEditor() == editor)
+        emit m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return !m_zelleAbgelehnt;
 }
 
 void Eingabeseite::Grid_Folgt_Datenmenge()
@@ -632,7 +658,7 @@ void Eingabeseite::Grid_Folgt_Datenmenge()
     const QModelIndex jetzt = grid->currentIndex();
     if (jetzt.isValid() && jetzt.row() == zeile)
         return;
-    const int spalte = jetzt.isValid() ? jetzt.column() : 0;
+    const int spalte = jetzt.isValid() ? jetzt.column() : std::clamp(m_spalte, 0, m_modell->columnCount() - 1);
     m_gleichlauf = true;
     const auto ende = qScopeGuard([this] { m_gleichlauf = false; });
     grid->selectionModel()->setCurrentIndex(m_modell->index(zeile, spalte), QItemSelectionModel::ClearAndSelect);
@@ -658,7 +684,8 @@ void Eingabeseite::Datenmenge_Folgt_Grid(int zeile)
 
 void Eingabeseite::Neue_Filmzeile(bool amEnde)
 {
-    Zelle_Uebernehmen();
+    if (!Zelle_Uebernehmen())
+        return;
     if (amEnde)
         m_filme.append();
     else
@@ -746,19 +773,33 @@ bool Eingabeseite::Gehoert_Zum_Grid(const QWidget* x) const
     return x == w.DBGrid_Filme || w.DBGrid_Filme->isAncestorOf(x);
 }
 
-void Eingabeseite::Fehler_Anzeigen(const QString& text)
+void Eingabeseite::Fehler_Anzeigen(const QString& text, const QModelIndex& zelle, const QString& zellText)
 {
     // Shown once the grid has finished with the cell: a message box opened in the
     // middle of writing a cell would take the focus from the cell's editor.
     if (m_offeneMeldung == text)
         return;
     m_offeneMeldung = text;
+    m_abgelehnteZelle = zelle;
+    m_abgelehnterText = zellText;
     QMetaObject::invokeMethod(
         this,
         [this] {
             const QString t = std::exchange(m_offeneMeldung, QString());
-            if (!t.isEmpty())
-                m_ui.error(t);
+            if (t.isEmpty())
+                return;
+            m_ui.error(t);
+            // The refused text comes back into its cell, to be corrected or undone
+            // with Escape, unless the user has moved on meanwhile.
+            const QPersistentModelIndex ziel = std::exchange(m_abgelehnteZelle, QPersistentModelIndex());
+            QTableView* grid = w.DBGrid_Filme;
+            if (!ziel.isValid() || ziel != grid->currentIndex() || !m_bearbeitbar || m_delegate->offenerEditor())
+                return;
+            grid->edit(ziel);
+            if (auto* combo = qobject_cast<QComboBox*>(m_delegate->offenerEditor()))
+                combo->setEditText(m_abgelehnterText);
+            else if (auto* line = qobject_cast<QLineEdit*>(m_delegate->offenerEditor()))
+                line->setText(m_abgelehnterText);
         },
         Qt::QueuedConnection);
 }

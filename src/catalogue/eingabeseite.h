@@ -8,6 +8,7 @@
 
 #include <QChar>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QString>
 
@@ -62,8 +63,8 @@ public:
     // The film grid may be edited (a collection with at least one cassette is open).
     bool filmgridBearbeitbar() const { return m_bearbeitbar; }
     // Writes the cell being edited in the film grid into its field (what the grid does
-    // before the film dataset stores or moves).
-    void Zelle_Uebernehmen();
+    // before the film dataset stores or moves); false when the field refused the text.
+    bool Zelle_Uebernehmen();
 
     // Grid key handling, called by the grid's delegate for keys typed into a cell.
     bool Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaendert);
@@ -79,7 +80,7 @@ private:
     bool Grid_Taste(int key, const QString& text, Qt::KeyboardModifiers modifiers);
     void Neue_Filmzeile(bool amEnde);
     void Fokus_Gewechselt(QWidget* alt, QWidget* neu);
-    void Fehler_Anzeigen(const QString& text);
+    void Fehler_Anzeigen(const QString& text, const QModelIndex& zelle, const QString& zellText);
     bool Gehoert_Zum_Grid(const QWidget* w) const;
     int Filmsumme();
     void Filmknoepfe_Setzen();
@@ -97,7 +98,11 @@ private:
     bool m_bearbeitbar = true;
     bool m_gleichlauf = false;     // the grid is being put onto the dataset's row
     int m_umbau = 0;               // the grid's rows are being inserted, removed or reset
+    bool m_zelleAbgelehnt = false; // the last cell written was refused
+    int m_spalte = 0;              // the grid's current column, kept across resets
     QString m_offeneMeldung;       // an engine message waiting to be shown
+    QPersistentModelIndex m_abgelehnteZelle;
+    QString m_abgelehnterText;
 };
 
 } // namespace quorbel

@@ -425,6 +425,27 @@ void TestEingabe::kapazitaetBeimEintragen()
     QCOMPARE(s.meldungen().first(), QStringLiteral("'1x' ist kein gültiger Integerwert"));
     QCOMPARE(s.ui.shown.last().icon, MsgIcon::Error);
     QCOMPARE(v(at(s.filmeVon(1), 1), "Filmlaenge"), QVariant(60));
+    // The cell opens again with the refused text; Escape undoes it.
+    auto* zelle = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(zelle);
+    QCOMPARE(zelle->text(), QStringLiteral("1x"));
+    s.taste(Qt::Key_Escape);
+    QCOMPARE(s.grid()->model()->index(1, 1).data().toString(), QStringLiteral("60"));
+    // On a new row, Enter after a refused length stores nothing.
+    s.ui.clear();
+    s.gridFokus();
+    QTest::keyClick(s.grid(), Qt::Key_Insert);
+    const int neu = s.filme().currentRow();
+    s.zelleTippen(neu, 0, QStringLiteral("Halb"));
+    s.zelleTippen(neu, 1, QStringLiteral("zehn"));
+    s.taste(Qt::Key_Return);
+    QTRY_COMPARE(s.meldungen().size(), 1);
+    QCOMPARE(s.filmeVon(1).size(), 4);
+    QCOMPARE(s.filme().state(), store::Dataset::State::Insert);
+    s.taste(Qt::Key_Escape); // the refused cell
+    s.taste(Qt::Key_Escape); // the row
+    QCOMPARE(s.filme().state(), store::Dataset::State::Browse);
+    QCOMPARE(s.filmeVon(1).size(), 4);
 
     // Deleting the only zero-length film clears the marker.
     s.zelle(3, 0);
