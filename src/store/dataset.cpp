@@ -119,7 +119,7 @@ struct Dataset::Impl final : DatasetLink
 
     QCache<qint64, Row> cache;
     quint64 generation = 0;
-    QByteArray fetchSql;
+    QByteArray fetchSql, batchSql, rangeSql;
 
     int disabled = 0;
     bool changedWhileDisabled = false;
@@ -139,6 +139,9 @@ struct Dataset::Impl final : DatasetLink
     const Field& field(int i) const { return info.fields[static_cast<size_t>(i)]; }
     int fieldIndex(const QString& name) const
     {
+        for (size_t j = 0; j < info.fields.size(); ++j)
+            if (info.fields[j].name == name)
+                return static_cast<int>(j);
         const int i = info.indexOf(name);
         if (i < 0)
             throw EngineError(QStringLiteral("Feld '%1' nicht gefunden.").arg(name));
@@ -281,6 +284,7 @@ struct Dataset::Impl final : DatasetLink
             keys.push_back(s.int64(0));
         s.reset();
         positionsValid = false;
+        dropWindow();
     }
 
     // Re-reads the keys and puts the cursor back on `key` when it is still there,
@@ -304,12 +308,47 @@ struct Dataset::Impl final : DatasetLink
         bof = eof;
     }
 
+    const quint64* generationCounter = nullptr;
     void checkGeneration()
     {
-        const quint64 g = conn->generation(schema);
+        const quint64 g = *generationCounter;
         if (g != generation) {
-            cache.clear();
+            dropRows();
             generation = g;
+        }
+    }
+
+    // A row from the current result row of `s`, its fields from column `first` on.
+    Row* makeRow(Stmt& s, int first)
+    {
+        auto r = std::make_unique<Row>();
+        fillRow(*r, s, first);
+        return r.release();
+    }
+    void fillRow(Row& row, Stmt& s, int first)
+    {
+        Row* r = &row;
+        r->values.assign(info.fields.size(), QVariant());
+        sqlite3_stmt* st = s.get();
+        int c = first;
+        for (size_t i = 0; i < info.fields.size(); ++i) {
+            const Field& f = info.fields[i];
+            if (f.isBlob())
+                continue;
+            const int col = c++;
+            if (sqlite3_column_type(st, col) == SQLITE_NULL)
+                continue;
+            switch (f.type) {
+            case FieldType::AutoInc:
+            case FieldType::Integer:
+                r->values[i] = QVariant(static_cast<int>(sqlite3_column_int64(st, col)));
+                break;
+            case FieldType::Boolean:
+                r->values[i] = QVariant(sqlite3_column_int64(st, col) != 0);
+                break;
+            default:
+                r->values[i] = fromStorage(f, s.column(col));
+            }
         }
     }
 
@@ -326,18 +365,95 @@ struct Dataset::Impl final : DatasetLink
             s.reset();
             return nullptr;
         }
-        auto r = std::make_unique<Row>();
-        r->values.resize(info.fields.size());
-        int c = 0;
-        for (size_t i = 0; i < info.fields.size(); ++i) {
-            if (info.fields[i].isBlob())
-                continue;
-            r->values[i] = fromStorage(info.fields[i], s.column(c++));
-        }
+        Row* raw = makeRow(s, 0);
         s.reset();
-        Row* raw = r.release();
         cache.insert(key, raw);
         return raw;
+    }
+
+    // The stored row at a view index. A miss reads a window of consecutive rows in
+    // one statement, so that walking a dataset costs one statement per window.
+    static constexpr int kBatch = 128;
+    std::vector<Row> window;
+    std::vector<char> windowHas;
+    int windowStart = -1, windowCount = 0;
+    int lastMiss = -2;
+    void dropWindow()
+    {
+        windowStart = -1;
+        windowCount = 0;
+    }
+    void dropRows()
+    {
+        cache.clear();
+        dropWindow();
+    }
+    const Row* rowAtView(int view)
+    {
+        const qint64 key = keyAt(view);
+        if (!key)
+            return nullptr;
+        checkGeneration();
+        int idx = view;
+        if (state == State::Insert && view > insPos)
+            --idx;
+        if (idx >= windowStart && idx < windowStart + windowCount && windowHas[static_cast<size_t>(idx - windowStart)])
+            return &window[static_cast<size_t>(idx - windowStart)];
+        if (Row* r = cache.object(key))
+            return r;
+        // A single row for a jump (find-nearest, locate); a window once rows are read
+        // one after the other, forwards or backwards.
+        const int previous = std::exchange(lastMiss, idx);
+        const bool forwards = idx == previous + 1 || (windowStart >= 0 && idx == windowStart + windowCount);
+        const bool backwards = idx == previous - 1 || (windowStart >= 0 && idx == windowStart - 1);
+        if (!forwards && !backwards)
+            return row(key);
+        const int total = static_cast<int>(keys.size());
+        const int start = backwards ? std::max(0, idx - kBatch + 1) : idx;
+        const int count = std::min(kBatch, total - start);
+        if (count <= 1)
+            return row(key);
+        window.resize(kBatch);
+        windowHas.assign(kBatch, 0);
+        windowStart = start;
+        windowCount = count;
+        const auto first = keys.begin() + start;
+        const auto last = first + count;
+        const qint64 span = *(last - 1) - *first;
+        if (std::is_sorted(first, last) && span >= 0 && span < 4 * kBatch) {
+            // Rows in key order (a table walked by its key) come from one range scan.
+            Stmt& s = conn->cached(rangeSql);
+            s.bind(1, *first);
+            s.bind(2, *(last - 1));
+            while (s.step()) {
+                const auto it = std::lower_bound(first, last, s.int64(0));
+                if (it == last || *it != s.int64(0))
+                    continue;
+                const size_t slot = static_cast<size_t>(it - first);
+                fillRow(window[slot], s, 1);
+                windowHas[slot] = 1;
+            }
+            s.reset();
+        } else {
+            std::vector<std::pair<qint64, int>> places;
+            places.reserve(static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                places.emplace_back(*(first + i), i);
+            std::sort(places.begin(), places.end());
+            Stmt& s = conn->cached(batchSql);
+            for (int i = 0; i < kBatch; ++i)
+                s.bind(i + 1, i < count ? QVariant(*(first + i)) : QVariant());
+            while (s.step()) {
+                const qint64 k = s.int64(0);
+                const auto it = std::lower_bound(places.begin(), places.end(), std::pair<qint64, int>(k, -1));
+                if (it == places.end() || it->first != k)
+                    continue;
+                fillRow(window[static_cast<size_t>(it->second)], s, 1);
+                windowHas[static_cast<size_t>(it->second)] = 1;
+            }
+            s.reset();
+        }
+        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)] : nullptr;
     }
 
     QVariant readBlob(qint64 key, int fi)
@@ -366,7 +482,7 @@ struct Dataset::Impl final : DatasetLink
         const qint64 key = keyAt(view);
         if (field(fi).isBlob())
             return readBlob(key, fi);
-        const Row* r = row(key);
+        const Row* r = rowAtView(view);
         return r ? r->values[static_cast<size_t>(fi)] : QVariant();
     }
 
@@ -380,7 +496,7 @@ struct Dataset::Impl final : DatasetLink
         const QVariant v = masterValue();
         if (syncedOnce && v == loadedMasterValue)
             return;
-        cache.clear();
+        dropRows();
         loadKeys();
         cur = keys.empty() ? -1 : 0;
         eof = bof = keys.empty();
@@ -535,6 +651,7 @@ struct Dataset::Impl final : DatasetLink
         if (current)
             generation = conn->generation(schema);
         cache.remove(key);
+        dropWindow();
     }
 
     bool affectsRows(const std::vector<bool>& changed) const
@@ -553,7 +670,7 @@ struct Dataset::Impl final : DatasetLink
     {
         if (state == State::Inactive)
             return;
-        cache.clear();
+        dropRows();
         generation = conn->generation(schema);
         const qint64 key = state == State::Edit ? editKey : keyAt(cur);
         reloadKeeping(key);
@@ -727,8 +844,16 @@ void Dataset::open()
             cols += f.column();
         }
         d->fetchSql = "SELECT " + cols + " FROM " + d->ref + " WHERE " + d->info.keyColumn() + " = ?";
-        d->cache.clear();
-        d->generation = conn->generation(schema);
+        QByteArray marks = "?";
+        for (int i = 1; i < Impl::kBatch; ++i)
+            marks += ",?";
+        d->batchSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref + " WHERE " +
+                      d->info.keyColumn() + " IN (" + marks + ')';
+        d->rangeSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref + " WHERE " +
+                      d->info.keyColumn() + " BETWEEN ? AND ?";
+        d->dropRows();
+        d->generationCounter = conn->generationCounter(schema);
+        d->generation = *d->generationCounter;
         d->state = State::Browse;
         d->loadKeys();
     } catch (...) {
@@ -754,7 +879,7 @@ void Dataset::close()
     d->state = State::Inactive;
     d->keys.clear();
     d->positionsValid = false;
-    d->cache.clear();
+    d->dropRows();
     d->cur = -1;
     d->conn->remove(d.get());
     d->conn->release(d->schema);
@@ -1223,6 +1348,7 @@ void Dataset::remove()
             d->sigAboutToRemove(pos);
             d->keys.erase(d->keys.begin() + pos);
             d->positionsValid = false;
+            d->dropWindow();
             d->cur = std::min(pos, static_cast<int>(d->keys.size()) - 1);
             d->eof = d->bof = d->keys.empty();
             d->sigRemoved(pos);
@@ -1241,7 +1367,7 @@ void Dataset::refresh()
 {
     d->requireActive();
     checkBrowseMode();
-    d->cache.clear();
+    d->dropRows();
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
     d->afterMove();

@@ -466,6 +466,12 @@ quint64 Connection::generation(const QByteArray& schema) const
     return it == m_attached.end() ? 0 : it->second.generation;
 }
 
+const quint64* Connection::generationCounter(const QByteArray& schema) const
+{
+    auto it = m_attached.find(schema);
+    return it == m_attached.end() ? nullptr : &it->second.generation;
+}
+
 void Connection::touch(const QByteArray& schema)
 {
     auto it = m_attached.find(schema);

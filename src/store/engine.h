@@ -108,6 +108,8 @@ public:
 
     // Changes of one table file, so that datasets over the same file drop cached rows.
     quint64 generation(const QByteArray& schema) const;
+    // The counter itself, valid while the schema is attached (for quick checks).
+    const quint64* generationCounter(const QByteArray& schema) const;
     void touch(const QByteArray& schema);
 
     // Transactions: one savepoint per level. The outermost release commits to all

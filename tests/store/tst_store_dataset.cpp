@@ -93,6 +93,7 @@ private slots:
     void reentrantNotifications();
     void afterInsertMayCancel();
     void rollbackOnThrowingHandler();
+    void longWalksAndSharedFile();
 };
 
 void TestStoreDataset::openErrors()
@@ -525,6 +526,52 @@ void TestStoreDataset::rollbackOnThrowingHandler()
     c.filme.beforeDelete = [](Dataset&) { throw EngineError(QStringLiteral("nein")); };
     QVERIFY_THROWS_EXCEPTION(EngineError, c.filme.remove());
     QCOMPARE(c.filme.recordCount(), 2);
+}
+
+void TestStoreDataset::longWalksAndSharedFile()
+{
+    Collection c(QStringLiteral("longwalk"));
+    c.addCassette(100000);
+    c.kass.disableControls();
+    for (int i = 0; i < 300; ++i)
+        c.addFilm(QStringLiteral("Film %1").arg(i, 3, 10, QLatin1Char('0')), i);
+    c.kass.enableControls();
+    Dataset& f = c.filme;
+    int expected = 0;
+    for (f.first(); !f.eof(); f.next())
+        QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), expected++);
+    QCOMPARE(expected, 300);
+    for (f.last(); !f.bof(); f.prior())
+        QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), --expected);
+    QCOMPARE(expected, 0);
+    // An edit in the middle of a walk is seen at once, by this dataset and the overview.
+    c.uebersicht.refresh();
+    for (int r = 0; r < 300; ++r)
+        QCOMPARE(c.uebersicht.valueAt(r, QStringLiteral("Filmlaenge")).toInt(), r);
+    f.moveTo(200);
+    f.edit();
+    f.setInteger(QStringLiteral("Filmlaenge"), 9999);
+    f.post();
+    QCOMPARE(f.valueAt(200, QStringLiteral("Filmlaenge")).toInt(), 9999);
+    QCOMPARE(c.uebersicht.valueAt(200, QStringLiteral("Filmlaenge")).toInt(), 9999);
+    QCOMPARE(f.valueAt(199, QStringLiteral("Filmlaenge")).toInt(), 199);
+    // A pending new row shifts the rows behind it.
+    f.moveTo(150);
+    f.insert();
+    QCOMPARE(f.recNo(), 151);
+    QVERIFY(!f.valueAt(150, QStringLiteral("Filmlaenge")).isValid());
+    QCOMPARE(f.valueAt(151, QStringLiteral("Filmlaenge")).toInt(), 150);
+    QCOMPARE(f.valueAt(300, QStringLiteral("Filmlaenge")).toInt(), 299);
+    QVERIFY(!f.valueAt(301, QStringLiteral("Filmlaenge")).isValid());
+    f.cancel();
+    QCOMPARE(f.recNo(), 151);
+    // A film sorted by title lands where it belongs after its post.
+    f.setIndexFieldNames(QStringLiteral("Filmname"));
+    f.append();
+    f.setString(QStringLiteral("Filmname"), QStringLiteral("film 000a"));
+    f.post();
+    QCOMPARE(f.recNo(), 2);
+    QCOMPARE(f.valueAt(2, QStringLiteral("Filmname")).toString(), QStringLiteral("Film 001"));
 }
 
 int main(int argc, char** argv)
