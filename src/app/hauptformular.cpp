@@ -7,17 +7,6 @@
 #include "interaction.h"
 #include "neueverwaltung.h"
 
-#include <catalogue/eingabeseite.h>
-#include <catalogue/filminfoformular.h>
-#include <catalogue/hinzufuegenformular.h>
-#include <catalogue/spielzeitformular.h>
-#include <lending/meldungsformular.h>
-#include <printing/druckenformular.h>
-#include <recording/aufnahmetimerformular.h>
-#include <store/error.h>
-#include <store/listfile.h>
-#include <store/collectiontables.h>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -25,26 +14,37 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QItemSelectionModel>
 #include <QTableView>
 #include <QTimer>
-
 #include <algorithm>
-
 #include <array>
+#include <catalogue/eingabeseite.h>
+#include <catalogue/filminfoformular.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
+#include <lending/meldungsformular.h>
+#include <printing/druckenformular.h>
+#include <recording/aufnahmetimerformular.h>
+#include <store/collectiontables.h>
+#include <store/error.h>
+#include <store/listfile.h>
 
 namespace quorbel {
 
 namespace {
 
 const QString kDeaktiviert = QStringLiteral("Deaktiviert");
+// Width of a grid column that has no width of its own.
+constexpr int kStandardBreite = 64;
 const QString kKass = QLatin1String(store::tables::kKassStem);
 const QString kFilme = QLatin1String(store::tables::kFilmeStem);
 const QString kAusgeliehen = QLatin1String(store::tables::kAusgeliehenStem);
@@ -66,28 +66,44 @@ struct CreatedTables
 
 QStringList THauptformular::eingebauteGenres()
 {
-    return {QStringLiteral("Action"),          QStringLiteral("Komödie"),
-            QStringLiteral("Actionkomödie"),   QStringLiteral("Beziehungskomödie"),
-            QStringLiteral("Lovestory"),       QStringLiteral("Romanze"),
-            QStringLiteral("Psycho-Thriller"), QStringLiteral("Thriller"),
-            QStringLiteral("Drama"),           QStringLiteral("Thriller-Drama"),
-            QStringLiteral("Science-Fiction"), QStringLiteral("Fantasy"),
-            QStringLiteral("Katastrophenfilm"), QStringLiteral("Western"),
-            QStringLiteral("Eastern"),         QStringLiteral("Abenteuerfilm"),
-            QStringLiteral("Kriegsfilm"),      QStringLiteral("Antikriegsfilm"),
-            QStringLiteral("Tragödie"),        QStringLiteral("Tanzfilm"),
-            QStringLiteral("Krimi"),           QStringLiteral("Horror"),
-            QStringLiteral("Splatter"),        QStringLiteral("Comedyserie"),
-            QStringLiteral("Late Night Show"), QStringLiteral("Satire"),
-            QStringLiteral("Sport"),           QStringLiteral("Erotik"),
-            QStringLiteral("Reportage"),       QStringLiteral("Dokumentation"),
-            QStringLiteral("Bericht"),         QStringLiteral("Biographie")};
+    return {QStringLiteral("Action"),
+            QStringLiteral("Komödie"),
+            QStringLiteral("Actionkomödie"),
+            QStringLiteral("Beziehungskomödie"),
+            QStringLiteral("Lovestory"),
+            QStringLiteral("Romanze"),
+            QStringLiteral("Psycho-Thriller"),
+            QStringLiteral("Thriller"),
+            QStringLiteral("Drama"),
+            QStringLiteral("Thriller-Drama"),
+            QStringLiteral("Science-Fiction"),
+            QStringLiteral("Fantasy"),
+            QStringLiteral("Katastrophenfilm"),
+            QStringLiteral("Western"),
+            QStringLiteral("Eastern"),
+            QStringLiteral("Abenteuerfilm"),
+            QStringLiteral("Kriegsfilm"),
+            QStringLiteral("Antikriegsfilm"),
+            QStringLiteral("Tragödie"),
+            QStringLiteral("Tanzfilm"),
+            QStringLiteral("Krimi"),
+            QStringLiteral("Horror"),
+            QStringLiteral("Splatter"),
+            QStringLiteral("Comedyserie"),
+            QStringLiteral("Late Night Show"),
+            QStringLiteral("Satire"),
+            QStringLiteral("Sport"),
+            QStringLiteral("Erotik"),
+            QStringLiteral("Reportage"),
+            QStringLiteral("Dokumentation"),
+            QStringLiteral("Bericht"),
+            QStringLiteral("Biographie")};
 }
 
 THauptformular::THauptformular(const QString& programDirectory, Interaction& ui, Clock& clock,
                                const QString& settingsFile, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       genrePickList(eingebauteGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile),
       m_autostart(kDeaktiviert)
 {
@@ -110,6 +126,11 @@ THauptformular::~THauptformular()
 {
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
+    // The datasets outlive the controls while the window is taken apart: they must
+    // no longer call into it.
+    for (store::Dataset* d :
+         {Table_Kassetten, Table_Filme, Table_Filmuebersicht, Table_Verliehen, Table_Aufnahmetimer})
+        disconnect(d, nullptr, this, nullptr);
 }
 
 void THauptformular::Datenmengen_Einrichten()
@@ -125,7 +146,7 @@ void THauptformular::Datenmengen_Einrichten()
     Table_Aufnahmetimer = new store::Dataset(this);
     Table_Aufnahmetimer->setObjectName(QStringLiteral("Table_Aufnahmetimer"));
     store::tables::configureDatasets(*Table_Kassetten, *Table_Filme, *Table_Filmuebersicht, *Table_Verliehen,
-                                *Table_Aufnahmetimer);
+                                     *Table_Aufnahmetimer);
 
     using Column = store::DatasetModel::Column;
     const Qt::Alignment centre = Qt::AlignHCenter;
@@ -142,17 +163,17 @@ void THauptformular::Datenmengen_Einrichten()
          Column{QStringLiteral("Filmlaenge"), QString(), centre, 65, true},
          Column{QStringLiteral("Genre"), QString(), Qt::AlignLeft, 123, true}},
         this);
-    DataSource_Ausgeliehen = new store::DatasetModel(
-        Table_Verliehen,
-        {Column{QStringLiteral("Kassette"), QString(), centre, 0, true},
-         Column{QStringLiteral("Datum"), QString(), centre, 73, true},
-         Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245, true}},
-        this);
+    DataSource_Ausgeliehen =
+        new store::DatasetModel(Table_Verliehen,
+                                {Column{QStringLiteral("Kassette"), QString(), centre, kStandardBreite, true},
+                                 Column{QStringLiteral("Datum"), QString(), centre, 73, true},
+                                 Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245, true}},
+                                this);
     DataSource_Aufnahmetimer = new store::DatasetModel(
         Table_Aufnahmetimer,
         {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 161, true},
          Column{QStringLiteral("Programm"), QString(), centre, 70, true},
-         Column{QStringLiteral("Datum"), QString(), centre, 0, true},
+         Column{QStringLiteral("Datum"), QString(), centre, kStandardBreite, true},
          Column{QStringLiteral("Beginn"), QString(), centre, 63, true},
          Column{QStringLiteral("Ende"), QString(), centre, 61, true},
          Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},
@@ -193,7 +214,8 @@ void THauptformular::Gitter_Binden(QTableView* grid, store::DatasetModel* model)
         grid->selectionModel()->setCurrentIndex(model->index(row, column),
                                                 QItemSelectionModel::ClearAndSelect);
     });
-    connect(model, &store::DatasetModel::errorOccurred, this, [this](const QString& text) { m_ui.showError(text); });
+    connect(model, &store::DatasetModel::errorOccurred, this,
+            [this](const QString& text) { m_ui.showError(text); });
 }
 
 void THauptformular::Kassette_Anzeigen()
@@ -208,12 +230,17 @@ void THauptformular::Handler_Verbinden()
 {
     connectGuarded(Neu1, &QAction::triggered, this, m_ui, [this](auto&&...) { Neu1Click(); });
     connectGuarded(ffnen1, &QAction::triggered, this, m_ui, [this](auto&&...) { ffnen1Click(); });
-    connectGuarded(Schliessen_Menu, &QAction::triggered, this, m_ui, [this](auto&&...) { Schliessen_MenuClick(); });
-    connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui, [this](auto&&...) { Programmbeenden1Click(); });
+    connectGuarded(Schliessen_Menu, &QAction::triggered, this, m_ui,
+                   [this](auto&&...) { Schliessen_MenuClick(); });
+    connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui,
+                   [this](auto&&...) { Programmbeenden1Click(); });
     connectGuarded(Timer_Uhrzeit, &QTimer::timeout, this, m_ui, [this](auto&&...) { Timer_UhrzeitTimer(); });
-    connectGuarded(Pagecontrol, &QTabWidget::currentChanged, this, m_ui, [this](int) { PagecontrolChange(); });
-    connectGuarded(BitBtn_Dank, &QPushButton::clicked, this, m_ui, [this](auto&&...) { m_ui.exec(*Dankformular); });
-    connectGuarded(BitBtn_History, &QPushButton::clicked, this, m_ui, [this](auto&&...) { m_ui.exec(*Historyformular); });
+    connectGuarded(Pagecontrol, &QTabWidget::currentChanged, this, m_ui,
+                   [this](int) { PagecontrolChange(); });
+    connectGuarded(BitBtn_Dank, &QPushButton::clicked, this, m_ui,
+                   [this](auto&&...) { m_ui.exec(*Dankformular); });
+    connectGuarded(BitBtn_History, &QPushButton::clicked, this, m_ui,
+                   [this](auto&&...) { m_ui.exec(*Historyformular); });
 }
 
 // The dialogs, once each for the whole run, in the order of start-up.
@@ -234,27 +261,19 @@ void THauptformular::Dialoge_Erstellen()
 
 void THauptformular::FormCreate()
 {
-    // 1. At the top of the screen, centred across it.
+    // At the top of the screen, centred across it.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         const QSize size = sizeHint();
         move(area.left() + area.width() / 2 - size.width() / 2, area.top() + 4);
     }
-    // 2.
     StatusBar_Panel1->setText(QStringLiteral("Version 0.9.2 RELEASE"));
-    // 3. The program directory is given to the window.
-    // 4.
     Schriftarten_Einlesen();
-    // 5., 6.
     m_lastSeenDate = Heute_Text();
     DateTimePicker_Filter->setDate(m_clock.today().addDays(-14));
-    // 7.
     Listenverzeichnis_Anlegen();
-    // 8.
     Genreliste_Laden();
-    // 9.
     QDir::setCurrent(m_programDirectory);
-    // 10.
     m_collectionOpen = false;
     m_firstActivation = true;
 }
@@ -290,6 +309,15 @@ bool THauptformular::event(QEvent* e)
     return QMainWindow::event(e);
 }
 
+void THauptformular::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    // Showing the window is its first activation, also where no window manager
+    // activates it.
+    if (m_firstActivation)
+        QTimer::singleShot(0, this, [this] { guarded(m_ui, [this] { FormActivate(); }); });
+}
+
 void THauptformular::FormActivate()
 {
     if (!m_firstActivation)
@@ -316,8 +344,8 @@ QString THauptformular::Heute_Text() const
 QString THauptformular::Uhrzeit_Text() const
 {
     const QDateTime now = m_clock.now();
-    return QLocale().toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ")
-           + QLocale().toString(now.time(), QLocale::LongFormat).left(5);
+    return QLocale().toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
+           QLocale().toString(now.time(), QLocale::LongFormat).left(5);
 }
 
 void THauptformular::Timer_UhrzeitTimer()
@@ -368,12 +396,20 @@ bool THauptformular::FormCloseQuery()
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
     if (m_settingsChanged) {
-        const Message save{QStringLiteral("Es wurden Änderungen an den Einstellungen") + kMessageBreak
-                               + QStringLiteral("vorgenommen. Änderungen speichern ?"),
+        const Message save{QStringLiteral("Es wurden Änderungen an den Einstellungen") + kMessageBreak +
+                               QStringLiteral("vorgenommen. Änderungen speichern ?"),
                            MsgIcon::None, Yes | No};
         if (m_ui.message(save) == Yes) {
             ++m_settingsSaves;
-            Speichere_Registry();
+            try {
+                Speichere_Registry();
+            } catch (...) {
+                // The settings could not be written: say so and stay open without a
+                // collection, so that nothing is lost and quitting can be tried again.
+                reportUncaught(m_ui, std::current_exception());
+                Schliessen_MenuClick();
+                return false;
+            }
         }
     }
     return true;
@@ -387,8 +423,7 @@ QColor THauptformular::backgroundColor() const
 void THauptformular::Fensterzustand(bool collectionShown)
 {
     QPalette p = Hintergrund->palette();
-    p.setColor(QPalette::Window,
-               collectionShown ? palette().color(QPalette::Button) : QColor(128, 128, 128));
+    p.setColor(QPalette::Window, collectionShown ? palette().color(QPalette::Button) : QColor(128, 128, 128));
     Hintergrund->setPalette(p);
     Image1->setVisible(!collectionShown);
     Image2->setVisible(!collectionShown);
@@ -439,7 +474,17 @@ void THauptformular::Schliessen_MenuClick()
 
 void THauptformular::Liste_Oeffnen(const QString& listFilePath)
 {
-    BusyCursor busy;
+    {
+        BusyCursor busy;
+        Liste_Laden(listFilePath);
+        Liste_Zeigen();
+    }
+    // With the normal cursor again: the checks may ask the user.
+    Pruefungen();
+}
+
+void THauptformular::Liste_Laden(const QString& listFilePath)
+{
     const int number = store::readCollectionNumber(listFilePath);
     const QString directory = QFileInfo(listFilePath).absolutePath();
     struct Opening
@@ -465,8 +510,6 @@ void THauptformular::Liste_Oeffnen(const QString& listFilePath)
         Datenmengen_Schliessen();
         throw;
     }
-    Liste_Zeigen();
-    Pruefungen();
 }
 
 void THauptformular::ffnen1Click()
@@ -498,7 +541,7 @@ void THauptformular::Erstelle_NeueListe()
     const QString listFile = Form_NeueVerwaltung->listFileName();
     const int number = Form_NeueVerwaltung->collectionNumber();
 
-    // 1. Keep the statement texts; they are put back on every way out (8.).
+    // Keep the statement texts; they are put back on every way out, also after a failure.
     SQLKass.sql = Query_Kass.sql;
     SQLFilme.sql = Query_Filme.sql;
     SQLAtimer.sql = Query_ATimer.sql;
@@ -515,7 +558,7 @@ void THauptformular::Erstelle_NeueListe()
         }
     } restore{*this};
 
-    // 2. Table file names of this collection.
+    // Table file names of this collection; a numbered one gets its own first lines.
     const QString kass = store::tables::tableFileName(kKass, number);
     const QString filme = store::tables::tableFileName(kFilme, number);
     const QString ausgelhn = store::tables::tableFileName(kAusgeliehen, number);
@@ -536,7 +579,7 @@ void THauptformular::Erstelle_NeueListe()
     Table_Aufnahmetimer->setTableName(atimer);
     Table_Filmuebersicht->setTableName(filme);
 
-    // 3. The statements name their files without a directory.
+    // The statements name their files without a directory.
     BusyCursor busy;
     if (!QDir::setCurrent(directory))
         throw store::FileError(QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.")
@@ -554,7 +597,6 @@ void THauptformular::Erstelle_NeueListe()
                 q.execSQL();
             }
         };
-        // 4.-7.
         createTable(Query_Kass, kass);
         createTable(Query_Filme, filme);
         createIndexes(Query_Filme, store::tables::filmeIndexes(filme));
@@ -563,13 +605,12 @@ void THauptformular::Erstelle_NeueListe()
         createTable(Query_ATimer, atimer);
         createIndexes(Query_ATimer, store::tables::atimerIndexes(atimer));
 
-        // 9.
+        // Open the new tables, then write the list file that names them.
         for (store::Dataset* d :
              {Table_Kassetten, Table_Filme, Table_Verliehen, Table_Aufnahmetimer, Table_Filmuebersicht}) {
             d->setDatabaseName(directory);
             d->open();
         }
-        // 10.
         store::writeCollectionNumber(QDir(directory).filePath(listFile), number);
     } catch (...) {
         // A half-made collection is taken away again, so that the same name can be
@@ -578,7 +619,7 @@ void THauptformular::Erstelle_NeueListe()
         created.removeAll();
         throw;
     }
-    // 11. The tables are empty: no reminders to check.
+    // The tables are empty: no reminders to check.
     Liste_Zeigen();
 }
 

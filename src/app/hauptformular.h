@@ -5,12 +5,11 @@
 
 #include "radiogroup.h"
 
+#include <QMainWindow>
+#include <QStringList>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
 #include <store/query.h>
-
-#include <QMainWindow>
-#include <QStringList>
 
 class QAction;
 class QDateEdit;
@@ -212,6 +211,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void FormCreate();
@@ -238,6 +238,7 @@ private:
     QString Uhrzeit_Text() const;
     QString Heute_Text() const;
     void Liste_Oeffnen(const QString& listFilePath);
+    void Liste_Laden(const QString& listFilePath);
     void Liste_Zeigen();
     void Liste_Verbergen();
     void Datenmengen_Schliessen();

@@ -1,9 +1,8 @@
 // The fixed design of the main window: menu, clock panel, status bar, pictures and
 // the controls of the six pages.
 
-#include "hauptformular.h"
-
 #include "bilder.h"
+#include "hauptformular.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -26,7 +25,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace quorbel {
@@ -214,7 +212,8 @@ void THauptformular::Seite_Eingabe()
     Image_Hintergrund->setGeometry(10, 10, 196, 76);
     Image_Hintergrund->setScaledContents(true);
     Image_Hintergrund->setPixmap(bild(QStringLiteral("etikett"), Image_Hintergrund->size()));
-    DBText_Kassette = named(new QLabel(page), QStringLiteral("DBText_Kassette"), QStringLiteral("Kassettennummer"));
+    DBText_Kassette =
+        named(new QLabel(page), QStringLiteral("DBText_Kassette"), QStringLiteral("Kassettennummer"));
     DBText_Kassette->setGeometry(10, 22, 196, 60);
     DBText_Kassette->setAlignment(Qt::AlignCenter);
     QFont number(QStringLiteral("Times New Roman"));
@@ -231,8 +230,9 @@ void THauptformular::Seite_Eingabe()
     BitBtn_Letzte = pictureButton(page, QStringLiteral("BitBtn_Letzte"), QStyle::SP_MediaSkipForward,
                                   QStringLiteral("Letzte Kassette"), QRect(330, 34, 34, 30));
 
-    BitBtn_NeueKassette = button(page, QStringLiteral("BitBtn_NeueKassette"), QStringLiteral("&Neue Kassette"),
-                                 QStringLiteral("Neue Kassette hinzufügen"), QRect(380, 8, 149, 28));
+    BitBtn_NeueKassette =
+        button(page, QStringLiteral("BitBtn_NeueKassette"), QStringLiteral("&Neue Kassette"),
+               QStringLiteral("Neue Kassette hinzufügen"), QRect(380, 8, 149, 28));
     GroupBox_Direkt = group(page, QStringLiteral("GroupBox_Direkt"), QStringLiteral("&Gehe zu Nr..."),
                             QRect(380, 40, 149, 50),
                             QStringLiteral("Springt zur Kassette, die am nächsten der Eingabe entspricht."));
@@ -283,19 +283,21 @@ void THauptformular::Seite_Uebersicht()
     named(page, QStringLiteral("Tab_Uebersicht"), QStringLiteral("Filmübersicht"));
     Pagecontrol->addTab(page, QStringLiteral("&Filmübersicht"));
 
-    DBGrid_Filmuebersicht = grid(page, QStringLiteral("DBGrid_Filmuebersicht"), QStringLiteral("Filmübersicht"),
-                                 QStringLiteral("Übersicht über alle Filme"), QRect(8, 8, 521, 300), true);
+    DBGrid_Filmuebersicht =
+        grid(page, QStringLiteral("DBGrid_Filmuebersicht"), QStringLiteral("Filmübersicht"),
+             QStringLiteral("Übersicht über alle Filme"), QRect(8, 8, 521, 300), true);
 
-    GroupBox_Suchen = group(page, QStringLiteral("GroupBox_Suchen"), QStringLiteral("S&uche nach Filmname"),
-                            QRect(8, 316, 252, 52), QStringLiteral("Sucht bestimmten Film nach seinem Namen"));
+    GroupBox_Suchen =
+        group(page, QStringLiteral("GroupBox_Suchen"), QStringLiteral("S&uche nach Filmname"),
+              QRect(8, 316, 252, 52), QStringLiteral("Sucht bestimmten Film nach seinem Namen"));
     Edit_Suchen = editIn(GroupBox_Suchen, QStringLiteral("Edit_Suchen"),
                          QStringLiteral("Sucht bestimmten Film nach seinem Namen"));
 
-    RadioGroup_Sortieren = new RadioGroup(
-        QStringLiteral("RadioGroup_Sortieren"), QStringLiteral("Sortieren nach..."),
-        {QStringLiteral("...&Kassette"), QStringLiteral("...Film&name"), QStringLiteral("...Film&länge"),
-         QStringLiteral("...&Genre")},
-        2, page);
+    RadioGroup_Sortieren =
+        new RadioGroup(QStringLiteral("RadioGroup_Sortieren"), QStringLiteral("Sortieren nach..."),
+                       {QStringLiteral("...&Kassette"), QStringLiteral("...Film&name"),
+                        QStringLiteral("...Film&länge"), QStringLiteral("...&Genre")},
+                       2, page);
     RadioGroup_Sortieren->setToolTip(QStringLiteral("Sortiert die Filmübersicht nach bestimmten Kriterien"));
     RadioGroup_Sortieren->setGeometry(270, 316, 259, 72);
     RadioGroup_Sortieren->setItemIndex(0);
@@ -314,9 +316,9 @@ void THauptformular::Seite_Uebersicht()
     DateTimePicker_Filter->setGeometry(142, 44, 100, 24);
     DateTimePicker_Filter->setVisible(false);
 
-    BitBtn_Drucken = button(page, QStringLiteral("BitBtn_Drucken"), QStringLiteral("Filmliste aus&drucken"),
-                            QStringLiteral("Druckt die Filmübersicht - gleich sortiert - aus."),
-                            QRect(270, 440, 259, 30));
+    BitBtn_Drucken =
+        button(page, QStringLiteral("BitBtn_Drucken"), QStringLiteral("Filmliste aus&drucken"),
+               QStringLiteral("Druckt die Filmübersicht - gleich sortiert - aus."), QRect(270, 440, 259, 30));
     BitBtn_Drucken->setEnabled(false);
 }
 
@@ -326,14 +328,14 @@ void THauptformular::Seite_Verleihmanager()
     named(page, QStringLiteral("Tab_Verleihmanager"), QStringLiteral("Verleihmanager"));
     Pagecontrol->addTab(page, QStringLiteral("&Verleihmanager"));
 
-    DBGrid_Verliehen = grid(page, QStringLiteral("DBGrid_Verliehen"), QStringLiteral("Verliehene Kassetten"),
-                            QStringLiteral("Übersicht über alle verliehene Kassetten"), QRect(8, 8, 521, 340),
-                            true);
-    RadioGroup_Sortieren2 = new RadioGroup(QStringLiteral("RadioGroup_Sortieren2"),
-                                           QStringLiteral("Sortieren nach..."),
-                                           {QStringLiteral("... &Kassette"), QStringLiteral("... &Datum"),
-                                            QStringLiteral("... &Ausleihende Person")},
-                                           1, page);
+    DBGrid_Verliehen =
+        grid(page, QStringLiteral("DBGrid_Verliehen"), QStringLiteral("Verliehene Kassetten"),
+             QStringLiteral("Übersicht über alle verliehene Kassetten"), QRect(8, 8, 521, 340), true);
+    RadioGroup_Sortieren2 =
+        new RadioGroup(QStringLiteral("RadioGroup_Sortieren2"), QStringLiteral("Sortieren nach..."),
+                       {QStringLiteral("... &Kassette"), QStringLiteral("... &Datum"),
+                        QStringLiteral("... &Ausleihende Person")},
+                       1, page);
     RadioGroup_Sortieren2->setToolTip(
         QStringLiteral("Sortiert alle verliehenen Kassetten nach bestimmten Kriterium"));
     RadioGroup_Sortieren2->setGeometry(8, 356, 250, 104);
@@ -352,10 +354,12 @@ void THauptformular::Seite_Aufnahmetimer()
 
     DBGrid_ATimer = grid(page, QStringLiteral("DBGrid_ATimer"), QStringLiteral("Ausstehende Aufnahmen"),
                          QStringLiteral("Übersicht über ausstehende Aufnahmen"), QRect(8, 8, 521, 260), true);
-    BitBtn_NeuerFilm = button(page, QStringLiteral("BitBtn_NeuerFilm"), QStringLiteral("&Neuen Film eingeben"),
-                              QStringLiteral("Fügt neuen Film in die Tabelle ein"), QRect(8, 278, 200, 30));
-    BitBtn_Aufgenommen = button(page, QStringLiteral("BitBtn_Aufgenommen"), QStringLiteral("Film &aufgenommen"),
-                                QStringLiteral("Löscht Film aus der Liste"), QRect(8, 314, 200, 30));
+    BitBtn_NeuerFilm =
+        button(page, QStringLiteral("BitBtn_NeuerFilm"), QStringLiteral("&Neuen Film eingeben"),
+               QStringLiteral("Fügt neuen Film in die Tabelle ein"), QRect(8, 278, 200, 30));
+    BitBtn_Aufgenommen =
+        button(page, QStringLiteral("BitBtn_Aufgenommen"), QStringLiteral("Film &aufgenommen"),
+               QStringLiteral("Löscht Film aus der Liste"), QRect(8, 314, 200, 30));
     // The window's default button: Enter on the page presses it.
     BitBtn_Aufgenommen->setDefault(true);
     BitBtn_FreienPlatzSuchen =

@@ -1,13 +1,11 @@
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <app/application.h>
 #include <app/clock.h>
 #include <app/hauptformular.h>
 #include <app/interaction.h>
 #include <app/splashscreen.h>
-
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
-
 #include <memory>
 
 int main(int argc, char* argv[])

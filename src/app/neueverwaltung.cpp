@@ -3,9 +3,6 @@
 #include "guard.h"
 #include "interaction.h"
 
-#include <store/error.h>
-#include <store/listfile.h>
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,6 +16,8 @@
 #include <QScreen>
 #include <QStorageInfo>
 #include <QVBoxLayout>
+#include <store/error.h>
+#include <store/listfile.h>
 
 namespace quorbel {
 
@@ -35,7 +34,7 @@ DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent)
         if (!item)
             return;
         const QString target = item->text() == kUp ? QDir(m_directory).absoluteFilePath(kUp)
-                                                    : QDir(m_directory).absoluteFilePath(item->text());
+                                                   : QDir(m_directory).absoluteFilePath(item->text());
         // A directory that vanished since it was listed is reported by the default error dialog.
         setDirectory(target);
     });
@@ -49,8 +48,8 @@ void DirectoryListBox::setDirectory(const QString& path)
             QStringLiteral("Das Verzeichnis %1 existiert nicht.").arg(QDir::toNativeSeparators(path)));
     QDir dir(info.absoluteFilePath());
     if (!dir.isReadable())
-        throw store::FileError(
-            QStringLiteral("Das Verzeichnis %1 kann nicht gelesen werden.").arg(QDir::toNativeSeparators(path)));
+        throw store::FileError(QStringLiteral("Das Verzeichnis %1 kann nicht gelesen werden.")
+                                   .arg(QDir::toNativeSeparators(path)));
     m_directory = QDir::cleanPath(dir.absolutePath());
     clear();
     if (!dir.isRoot())
@@ -176,9 +175,8 @@ void TForm_NeueVerwaltung::DriveComboBox1Change(int index)
 
 void TForm_NeueVerwaltung::BitBtn_NeuesVerzeichnisClick()
 {
-    const QString name =
-        m_ui.inputBox(QStringLiteral("Verzeichnis erstellen"), QStringLiteral("Bitte Verzeichnisname eingeben"),
-                      QString());
+    const QString name = m_ui.inputBox(QStringLiteral("Verzeichnis erstellen"),
+                                       QStringLiteral("Bitte Verzeichnisname eingeben"), QString());
     const QString path = QDir(VerzeichnisBox->directory()).filePath(name);
     if (name.isEmpty() || !QDir().mkdir(path))
         m_ui.error(QStringLiteral("Verzeichnis existiert bereits"));
@@ -200,8 +198,8 @@ void TForm_NeueVerwaltung::BitBtn1Click()
     }
     const QString dir = VerzeichnisBox->directory();
     if (!QDir::setCurrent(dir))
-        throw store::FileError(
-            QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.").arg(QDir::toNativeSeparators(dir)));
+        throw store::FileError(QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.")
+                                   .arg(QDir::toNativeSeparators(dir)));
     const QString listFile = name + QStringLiteral(".qbx");
     if (QFileInfo::exists(listFile)) {
         m_ui.error(QStringLiteral("Datei existiert bereits !"));

@@ -40,8 +40,8 @@ public:
     TForm_NeueVerwaltung(Interaction& ui, QWidget* parent = nullptr);
 
     // Results for creating the collection, valid after the dialog closed with OK.
-    QString directory() const { return m_resultDirectory; }  // without trailing separator
-    QString listFileName() const { return m_listFileName; }  // "<name>.qbx", relative to directory()
+    QString directory() const { return m_resultDirectory; } // without trailing separator
+    QString listFileName() const { return m_listFileName; } // "<name>.qbx", relative to directory()
     int collectionNumber() const { return m_collectionNumber; }
 
     // Handlers of the buttons.

@@ -8,8 +8,7 @@
 
 namespace quorbel {
 
-TSplashScreen::TSplashScreen(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+TSplashScreen::TSplashScreen(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("SplashScreen"));
     setAccessibleName(QStringLiteral("Quorbel 98 wird geladen"));

@@ -12,8 +12,8 @@ TMeldungsformular::TMeldungsformular(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Meldungsformular"));
     setWindowTitle(QStringLiteral("Zur Erinnerung"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(418, 244);
 
     Label3 = new QLabel(this);

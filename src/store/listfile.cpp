@@ -24,12 +24,14 @@ int readCollectionNumber(const QString& listFilePath)
     if (!QFileInfo::exists(listFilePath))
         throw FileError(QStringLiteral("Datei nicht gefunden\n\r%1").arg(nativePath(listFilePath)));
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+        throw FileError(
+            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
 
     // Only the first line counts; a list file is a few bytes long, so a short read is plenty.
     const QByteArray head = file.read(256);
     if (head.isNull() && file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+        throw FileError(
+            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
     qsizetype end = head.indexOf('\n');
     QByteArray line = end >= 0 ? head.left(end) : head;
     end = line.indexOf('\r');

@@ -1,13 +1,6 @@
-#include <app/application.h>
-#include <app/hauptformular.h>
-#include <app/neueverwaltung.h>
-#include <recording/aufnahmetimerformular.h>
-#include <store/error.h>
-
-#include <fakeinteraction.h>
-#include <sqlite3.h>
-
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -16,14 +9,25 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
-
+#include <app/application.h>
+#include <app/hauptformular.h>
+#include <app/infoformulare.h>
+#include <app/neueverwaltung.h>
+#include <app/splashscreen.h>
+#include <fakeinteraction.h>
+#include <lending/meldungsformular.h>
 #include <memory>
+#include <recording/aufnahmetimerformular.h>
+#include <sqlite3.h>
+#include <store/error.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -102,21 +106,21 @@ struct Fixture
 
     bool showsCollection() const
     {
-        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get())
-               && w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get())
-               && w->backgroundColor() != QColor(128, 128, 128);
+        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
+               w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get()) &&
+               w->backgroundColor() != QColor(128, 128, 128);
     }
     bool showsNoCollection() const
     {
-        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get())
-               && !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get())
-               && w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
+        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
+               !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get()) &&
+               w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
     }
     bool datasetsClosed() const
     {
-        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive()
-               && !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive()
-               && !w->Table_Aufnahmetimer->isActive();
+        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive() &&
+               !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive() &&
+               !w->Table_Aufnahmetimer->isActive();
     }
 };
 
@@ -198,9 +202,9 @@ private slots:
         QVERIFY(!w.StatusBar->isEnabled());
         QCOMPARE(w.Timer_Uhrzeit->interval(), 5000);
 
-        const QStringList pages = {QStringLiteral("&Eingabe"), QStringLiteral("&Filmübersicht"),
+        const QStringList pages = {QStringLiteral("&Eingabe"),        QStringLiteral("&Filmübersicht"),
                                    QStringLiteral("&Verleihmanager"), QStringLiteral("&Aufnahmetimer"),
-                                   QStringLiteral("Ei&nstellungen"), QStringLiteral("&Info")};
+                                   QStringLiteral("Ei&nstellungen"),  QStringLiteral("&Info")};
         QCOMPARE(w.Pagecontrol->count(), pages.size());
         for (int i = 0; i < pages.size(); ++i)
             QCOMPARE(w.Pagecontrol->tabText(i), pages.at(i));
@@ -278,9 +282,40 @@ private slots:
         QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
         QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
 
+        // The grids' columns: field titles and widths.
+        struct Grid
+        {
+            QTableView* view;
+            QStringList titles;
+            QList<int> widths;
+        };
+        const QList<Grid> grids = {
+            {w.DBGrid_Filme,
+             {QStringLiteral("Filmname"), QStringLiteral("Länge (Min.)"), QStringLiteral("Genre")},
+             {214, 81, 136}},
+            {w.DBGrid_Filmuebersicht,
+             {QStringLiteral("Kassette"), QStringLiteral("Filmname"), QStringLiteral("Filmlaenge"),
+              QStringLiteral("Genre")},
+             {55, 187, 65, 123}},
+            {w.DBGrid_Verliehen,
+             {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
+             {64, 73, 245}},
+            {w.DBGrid_ATimer,
+             {QStringLiteral("Filmname"), QStringLiteral("Programm"), QStringLiteral("Datum"),
+              QStringLiteral("Beginn"), QStringLiteral("Ende"), QStringLiteral("Laenge (Min.)")},
+             {161, 70, 64, 63, 61, 72}},
+        };
+        for (const Grid& g : grids) {
+            QCOMPARE(g.view->model()->columnCount(), g.titles.size());
+            for (int c = 0; c < g.titles.size(); ++c) {
+                QCOMPARE(g.view->model()->headerData(c, Qt::Horizontal).toString(), g.titles.at(c));
+                QCOMPARE(g.view->columnWidth(c), g.widths.at(c));
+            }
+        }
+
         // The dialogs exist once each.
-        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular
-                && w.Historyformular && w.Form_NeueVerwaltung);
+        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular &&
+                w.Historyformular && w.Form_NeueVerwaltung);
         QCOMPARE(w.Form_Aufnahmetimer->windowTitle(), QStringLiteral("Film aufnehmen"));
         QCOMPARE(w.Form_NeueVerwaltung->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
 
@@ -291,6 +326,48 @@ private slots:
         QCOMPARE(f.ui.shown.size(), 2);
         QCOMPARE(f.ui.shown.at(0).text, QStringLiteral("Danksagungen"));
         QCOMPARE(f.ui.shown.at(1).text, QStringLiteral("Versionsgeschichte"));
+    }
+
+    void fixedDialogs()
+    {
+        TSplashScreen splash;
+        QCOMPARE(splash.size(), QSize(418, 245));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(splash.Label_Process->text(), QStringLiteral("wird geladen, bitte warten..."));
+        QCOMPARE(splash.Label_Process->pos(), QPoint(98, 130));
+        QVERIFY(splash.Label_Process->font().bold());
+        QCOMPARE(splash.Image_SplashSchriftzug->geometry(), QRect(46, 13, 326, 79));
+        QVERIFY(!splash.Image_SplashHintergrund->pixmap().isNull());
+
+        TMeldungsformular reminder;
+        QCOMPARE(reminder.windowTitle(), QStringLiteral("Zur Erinnerung"));
+        QCOMPARE(reminder.size(), QSize(418, 244));
+        QCOMPARE(reminder.SpinEdit_Tage->value(), 0);
+        QVERIFY(!reminder.Edit_Datum->isEnabled() && reminder.Edit_Datum->isReadOnly());
+        reminder.BitBtn_NichtMehr->click();
+        QCOMPARE(reminder.result(), TMeldungsformular::ResultNichtMehr);
+        reminder.BitBtn_Uebernehmen->click();
+        QCOMPARE(reminder.result(), int(QDialog::Accepted));
+
+        TForm_Aufnahmetimer recording;
+        QCOMPARE(recording.windowTitle(), QStringLiteral("Film aufnehmen"));
+        QCOMPARE(recording.ComboBox_Programme->count(), 35);
+        QCOMPARE(recording.ComboBox_Programme->itemText(0), QStringLiteral("3 SAT"));
+        QCOMPARE(recording.ComboBox_Programme->itemText(34), QStringLiteral("ZDF"));
+        QVERIFY(recording.ComboBox_Programme->isEditable());
+        QCOMPARE(recording.Edit_Filmname->maxLength(), 50);
+        // Minutes need two digits.
+        recording.MaskEdit_Beginn->setText(QStringLiteral("09:30"));
+        QVERIFY(recording.MaskEdit_Beginn->hasAcceptableInput());
+        recording.MaskEdit_Ende->setText(QStringLiteral("21:3"));
+        QVERIFY(!recording.MaskEdit_Ende->hasAcceptableInput());
+        recording.BitBtn_Abbruch->click();
+        QCOMPARE(recording.result(), int(QDialog::Rejected));
+
+        TDankformular thanks;
+        THistoryformular history;
+        QCOMPARE(thanks.windowTitle(), QStringLiteral("Danksagungen"));
+        QVERIFY(history.Memo_History->toPlainText().contains(QStringLiteral("0.9.2")));
     }
 
     void firstActivationRunsOnce()
@@ -402,8 +479,9 @@ private slots:
         QVERIFY(w.Schliessen_Menu->isEnabled());
         QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.26    10:00"));
         QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
-        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() && w.Table_Filmuebersicht->isActive()
-                && w.Table_Verliehen->isActive() && w.Table_Aufnahmetimer->isActive());
+        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() &&
+                w.Table_Filmuebersicht->isActive() && w.Table_Verliehen->isActive() &&
+                w.Table_Aufnahmetimer->isActive());
         QCOMPARE(w.Table_Filmuebersicht->tableName(), QStringLiteral("filme.db"));
         QVERIFY(!w.BitBtn_Zurueckbekommen->isEnabled());
         QVERIFY(!w.BitBtn_Aufgenommen->isEnabled());
@@ -415,8 +493,8 @@ private slots:
         QCOMPARE(f.ui.errors(), QStringList());
         QCOMPARE(contentOf(dir + QStringLiteral("/zwei.qbx")), QByteArray("1\r\n"));
         QCOMPARE(contentOf(dir + QStringLiteral("/drei.qbx")), QByteArray("2\r\n"));
-        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db", "filme2.db",
-                                 "ausgelhn2.db", "atimer2.db"})
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db",
+                                 "filme2.db", "ausgelhn2.db", "atimer2.db"})
             QVERIFY2(QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
         QCOMPARE(w.Table_Kassetten->tableName(), QStringLiteral("kass2.db"));
         QVERIFY(f.showsCollection());
@@ -448,8 +526,8 @@ private slots:
         // The table files hold their indexes (read once the collection is closed).
         QCOMPARE(indexesOf(dir + QStringLiteral("/kass.db")), QStringList());
         QCOMPARE(indexesOf(dir + QStringLiteral("/filme.db")),
-                 (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"), QStringLiteral("iGenre"),
-                              QStringLiteral("iZu_Kassette")}));
+                 (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"),
+                              QStringLiteral("iGenre"), QStringLiteral("iZu_Kassette")}));
         QCOMPARE(indexesOf(dir + QStringLiteral("/ausgelhn.db")),
                  (QStringList{QStringLiteral("iAn"), QStringLiteral("iDatum"), QStringLiteral("iKassette")}));
         QCOMPARE(indexesOf(dir + QStringLiteral("/atimer.db")), QStringList{QStringLiteral("iDatum")});
@@ -471,6 +549,7 @@ private slots:
         writeFile(dir + QStringLiteral("/ausgelhn.db"), "fremd");
         f.createCollection(dir, QStringLiteral("x"));
         QCOMPARE(f.ui.errors().size(), 1);
+        QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!QFile::exists(dir + QStringLiteral("/kass.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/filme.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/atimer.db")));
@@ -602,6 +681,7 @@ private slots:
             QVERIFY(f.showsNoCollection());
             QVERIFY(f.datasetsClosed());
             QCOMPARE(w.checkRuns(), runs);
+            QVERIFY(!QApplication::overrideCursor());
         }
         // Nothing outside the collection directory was made.
         QVERIFY(!QFile::exists(dir + QStringLiteral("/../kass../x.db")));

@@ -1,9 +1,3 @@
-#include <app/neueverwaltung.h>
-#include <store/error.h>
-#include <store/listfile.h>
-
-#include <fakeinteraction.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -11,6 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <app/neueverwaltung.h>
+#include <fakeinteraction.h>
+#include <store/error.h>
+#include <store/listfile.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -51,8 +49,9 @@ private slots:
         QCOMPARE(dlg.BitBtn_NeuesVerzeichnis->text(), QStringLiteral("&Neues Verzeichnis erstellen"));
         QCOMPARE(dlg.BitBtn1->text(), QStringLiteral("&OK"));
         QCOMPARE(dlg.BitBtn2->text(), QStringLiteral("&Abbruch"));
-        for (const char* name : {"GroupBox_Verzeichnis", "VerzeichnisBox", "DriveComboBox1",
-                                 "BitBtn_NeuesVerzeichnis", "GroupBox1", "Edit_Dateiname", "BitBtn1", "BitBtn2"}) {
+        for (const char* name :
+             {"GroupBox_Verzeichnis", "VerzeichnisBox", "DriveComboBox1", "BitBtn_NeuesVerzeichnis",
+              "GroupBox1", "Edit_Dateiname", "BitBtn1", "BitBtn2"}) {
             auto* w = dlg.findChild<QWidget*>(QString::fromLatin1(name));
             QVERIFY2(w, name);
             QVERIFY2(!w->accessibleName().isEmpty(), name);
@@ -210,7 +209,8 @@ private slots:
             QByteArray content;
             int number;
         };
-        for (const Read& r : {Read{"", 0}, Read{"\r\n", 0}, Read{"3", 3}, Read{"3\n", 3}, Read{"7\r\nx\r\n", 7}}) {
+        for (const Read& r :
+             {Read{"", 0}, Read{"\r\n", 0}, Read{"3", 3}, Read{"3\n", 3}, Read{"7\r\nx\r\n", 7}}) {
             touch(path, r.content);
             QCOMPARE(store::readCollectionNumber(path), r.number);
         }
