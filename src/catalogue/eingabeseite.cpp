@@ -173,7 +173,8 @@ Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock
       m_ui(ui),
       m_clock(clock),
       m_kassetten(*fenster.Table_Kassetten),
-      m_filme(*fenster.Table_Filme)
+      m_filme(*fenster.Table_Filme),
+      m_filmeWache(fenster.Table_Filme)
 {
     setObjectName(QStringLiteral("Eingabeseite"));
     Filmgrid_Einrichten();
@@ -182,11 +183,14 @@ Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock
 
 Eingabeseite::~Eingabeseite()
 {
-    m_filme.beforeInsert = nullptr;
-    m_filme.afterInsert = nullptr;
-    m_filme.beforePost = nullptr;
-    m_filme.afterPost = nullptr;
-    m_filme.afterDelete = nullptr;
+    // The window may already have taken its datasets apart.
+    if (store::Dataset* filme = m_filmeWache.data()) {
+        filme->beforeInsert = nullptr;
+        filme->afterInsert = nullptr;
+        filme->beforePost = nullptr;
+        filme->afterPost = nullptr;
+        filme->afterDelete = nullptr;
+    }
 }
 
 // --- Set-up -------------------------------------------------------------------------------

@@ -90,6 +90,7 @@ private:
     const Clock& m_clock;
     store::Dataset& m_kassetten;
     store::Dataset& m_filme;
+    QPointer<store::Dataset> m_filmeWache;
     store::DatasetModel* m_modell = nullptr;
     FilmgridDelegate* m_delegate = nullptr;
 

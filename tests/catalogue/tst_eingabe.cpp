@@ -371,6 +371,9 @@ void TestEingabe::geheZuNummer()
     s.w->BitBtn_Letzte->click();
     e->insert(QStringLiteral("x1"));
     QCOMPARE(s.aktuelleNummer(), 5);
+    e->selectAll();
+    e->insert(QStringLiteral("1a"));
+    QCOMPARE(s.aktuelleNummer(), 1);
     QVERIFY(s.ui.shown.isEmpty());
     QCOMPARE(s.kassettenAufPlatte().size(), 5);
 }
