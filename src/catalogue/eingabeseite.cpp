@@ -385,7 +385,7 @@ void Eingabeseite::BitBtn_NeueKassetteClick()
     if (eintrag.text().isEmpty())
         return;
     // Checked before the row is started: nothing half-made is ever stored.
-    if (!eintrag.istGueltig()) {
+    if (!eintrag.istGueltig() || eintrag.minuten().value_or(0) < 0) {
         m_ui.error(ungueltigeSpielzeitMeldung(eintrag.text()));
         return;
     }
@@ -430,6 +430,10 @@ void Eingabeseite::BitBtn_SpielzeitAendernClick()
     const QString eintrag = dialog.gewaehlteSpielzeit();
     if (eintrag.isEmpty())
         return;
+    if (spielzeitMinuten(eintrag).value_or(0) < 0) {
+        m_ui.error(ungueltigeSpielzeitMeldung(eintrag)); // a negative play length from a hand-edited list
+        return;
+    }
     const int filme = m_filme.recordCount();
     const SpielzeitAenderung aenderung = spielzeitAendern(eintrag, filme, Filmsumme());
     if (aenderung.abgelehnt()) {

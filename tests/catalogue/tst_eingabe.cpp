@@ -309,13 +309,16 @@ void TestEingabe::navigatorUndNeueKassetten()
     QCOMPARE(w.DBEdit_SpielzeitInfo->text(), QStringLiteral("0"));
 
     // A hand-edited entry whose minutes are no number: a clear message, nothing stored.
-    w.Hinzufuegenformular->setSpielzeiten(QStringList{QStringLiteral("E - abc"), QStringLiteral("E - 180")});
-    s.ui.clear();
-    s.neueKassette(QStringLiteral("E - abc"));
-    QCOMPARE(s.kassettenAufPlatte().size(), 3);
-    QCOMPARE(s.ui.shown.size(), 2);
-    QCOMPARE(s.ui.shown.at(1).icon, MsgIcon::Error);
-    QVERIFY(s.ui.shown.at(1).text.contains(QStringLiteral("E - abc")));
+    w.Hinzufuegenformular->setSpielzeiten(
+        QStringList{QStringLiteral("E - abc"), QStringLiteral("E - -20"), QStringLiteral("E - 180")});
+    for (const QString& kaputt : {QStringLiteral("E - abc"), QStringLiteral("E - -20")}) {
+        s.ui.clear();
+        s.neueKassette(kaputt);
+        QCOMPARE(s.kassettenAufPlatte().size(), 3);
+        QCOMPARE(s.ui.shown.size(), 2);
+        QCOMPARE(s.ui.shown.at(1).icon, MsgIcon::Error);
+        QVERIFY(s.ui.shown.at(1).text.contains(kaputt));
+    }
     QCOMPARE(s.kassetten().state(), store::Dataset::State::Browse);
     QCOMPARE(s.aktuelleNummer(), 2);
 
