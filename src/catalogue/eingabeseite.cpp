@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QAbstractItemView>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
@@ -100,6 +102,11 @@ public:
             combo->setFrame(false);
             combo->setMaxVisibleItems(12);
             combo->addItems(m_fenster.genrePickList);
+            // The drop-down list as wide as its longest genre, not just the cell.
+            int breiteste = 0;
+            for (const QString& genre : std::as_const(m_fenster.genrePickList))
+                breiteste = std::max(breiteste, combo->fontMetrics().horizontalAdvance(genre));
+            combo->view()->setMinimumWidth(breiteste + 2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
             if (breite > 0)
                 combo->lineEdit()->setMaxLength(breite);
             editor = combo;
