@@ -144,8 +144,17 @@ public:
         if (text == editor->property(kUrsprung).toString())
             return; // an untouched cell leaves the film as it is
         editor->setProperty(kUrsprung, text);
+        m_geschrieben = {index, text};
         model->setData(index, text.isEmpty() ? QVariant() : QVariant(text), Qt::EditRole);
     }
+
+    // The cell written last and the text written into it.
+    struct Geschrieben
+    {
+        QPersistentModelIndex zelle;
+        QString text;
+    };
+    const Geschrieben& geschrieben() const { return m_geschrieben; }
 
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override
     {
@@ -172,6 +181,7 @@ private:
     Eingabeseite& m_seite;
     THauptformular& m_fenster;
     mutable QPointer<QWidget> m_editor;
+    mutable Geschrieben m_geschrieben;
 };
 
 Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock& clock)
@@ -269,11 +279,7 @@ void Eingabeseite::Handler_Verbinden()
     // A refused cell: the engine's message, then the cell opens again with the text.
     connect(m_modell, &store::DatasetModel::errorOccurred, this, [this](const QString& t) {
         m_zelleAbgelehnt = true;
-        const QModelIndex zelle = w.DBGrid_Filme->currentIndex();
-        QString text;
-        if (auto* editor = m_delegate ? m_delegate->offenerEditor() : nullptr)
-            text = editorText(editor);
-        Fehler_Anzeigen(t, zelle, text);
+        Fehler_Anzeigen(t, m_delegate->geschrieben().zelle, m_delegate->geschrieben().text);
     });
 
     connectGuarded(qApp, &QApplication::focusChanged, this, m_ui,

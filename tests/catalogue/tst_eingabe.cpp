@@ -437,6 +437,15 @@ void TestEingabe::kapazitaetBeimEintragen()
     QCOMPARE(zelle->text(), QStringLiteral("1x"));
     s.taste(Qt::Key_Escape);
     QCOMPARE(s.grid()->model()->index(1, 1).data().toString(), QStringLiteral("60"));
+    // Refused while moving to another row: the message, and the other row untouched.
+    s.ui.clear();
+    s.zelleTippen(1, 1, QStringLiteral("7y"));
+    s.zelle(2, 0);
+    QTRY_COMPARE(s.meldungen().size(), 1);
+    QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+    QCOMPARE(s.grid()->model()->index(2, 0).data().toString(), QStringLiteral("Dritter"));
+    QCOMPARE(s.filme().asString(QStringLiteral("Filmname")), QStringLiteral("Dritter"));
+    QCOMPARE(v(at(s.filmeVon(1), 1), "Filmlaenge"), QVariant(60));
     // On a new row, Enter after a refused length stores nothing.
     s.ui.clear();
     s.gridFokus();
