@@ -351,6 +351,9 @@ QByteArray Connection::attach(const QString& fileName)
     if (!info.isFile())
         throw EngineError(QStringLiteral("Datei nicht gefunden: %1").arg(QDir::toNativeSeparators(path)));
 
+    if (m_depth > 0)
+        throw EngineError(QStringLiteral("Eine Tabelle kann nicht während einer Änderung geöffnet werden: %1")
+                              .arg(QDir::toNativeSeparators(path)));
     QByteArray alias;
     if (!m_db) {
         // The first table file is the main database: SQLite writes the super-journal

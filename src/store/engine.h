@@ -146,31 +146,4 @@ public:
     virtual void reloadAfterRollback() = 0;
 };
 
-// RAII transaction level: rolls back unless committed.
-class Transaction
-{
-public:
-    explicit Transaction(Connection& c) : m_c(c) { m_c.begin(); }
-    ~Transaction()
-    {
-        if (!m_done) {
-            try {
-                m_c.rollback();
-            } catch (...) {
-            }
-        }
-    }
-    void commit()
-    {
-        m_c.commit();
-        m_done = true;
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-private:
-    Connection& m_c;
-    bool m_done = false;
-};
-
 } // namespace store::engine
