@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QAbstractItemView>
@@ -284,6 +285,11 @@ void Eingabeseite::Handler_Verbinden()
 
     connectGuarded(qApp, &QApplication::focusChanged, this, m_ui,
                    [this](QWidget* alt, QWidget* neu) { Fokus_Gewechselt(alt, neu); });
+
+    // The file menu closes, replaces or quits the collection, and closing discards a
+    // pending row: a film being typed is stored first, as when the grid is left.
+    connectGuarded(w.Datei1, &QMenu::aboutToShow, this, m_ui, [this] { DBGrid_FilmeExit(); });
+    w.installEventFilter(this);
 }
 
 // --- Cassettes ----------------------------------------------------------------------------
@@ -827,6 +833,10 @@ void Eingabeseite::Fehler_Anzeigen(const QString& text, const QModelIndex& zelle
 
 bool Eingabeseite::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == &w && event->type() == QEvent::Close) {
+        guarded(m_ui, [this] { DBGrid_FilmeExit(); });
+        return false;
+    }
     if (watched == w.Edit_Direkt && event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         for (const QChar c : text) {

@@ -623,6 +623,18 @@ void TestEingabe::escapeUndVerlassen()
     QCOMPARE(v(at(f, 0), "Filmname"), QVariant(QStringLiteral("Mitgenommen")));
     QCOMPARE(s.grid()->model()->rowCount(), 1);
     QVERIFY(s.meldungen().isEmpty());
+
+    // Opening the file menu (to close the collection) stores a film being typed.
+    s.w->BitBtn_Erste->click();
+    s.gridFokus();
+    s.taste(Qt::Key_Down);
+    s.zelleTippen(1, 0, QStringLiteral("Vor dem Schliessen"));
+    emit s.w->Datei1->aboutToShow();
+    s.w->Schliessen_Menu->trigger();
+    QVERIFY(!s.filme().isActive());
+    const QList<Row> gespeichert = s.filmeVon(1);
+    QCOMPARE(gespeichert.size(), 2);
+    QCOMPARE(v(at(gespeichert, 1), "Filmname"), QVariant(QStringLiteral("Vor dem Schliessen")));
 }
 
 void TestEingabe::kaufvideoUndLoeschen()
@@ -662,6 +674,15 @@ void TestEingabe::kaufvideoUndLoeschen()
     s.w->Eingabe->BitBtn_FilmloeschenClick();
     QCOMPARE(s.filmeVon(2).size(), 1);
     QCOMPARE(v(at(s.filmeVon(2), 0), "Filmname"), QVariant(QStringLiteral("Bleibt")));
+
+    // Quitting stores a film being typed before the collection is closed.
+    s.gridFokus();
+    s.taste(Qt::Key_Down);
+    s.zelleTippen(1, 0, QStringLiteral("Zuletzt"));
+    QVERIFY(s.w->close());
+    QVERIFY(!s.filme().isActive());
+    QCOMPARE(s.filmeVon(2).size(), 2);
+    QCOMPARE(v(at(s.filmeVon(2), 1), "Filmname"), QVariant(QStringLiteral("Zuletzt")));
 }
 
 void TestEingabe::mehrAls255Filme()
