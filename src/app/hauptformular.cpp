@@ -124,6 +124,9 @@ THauptformular::THauptformular(const QString& programDirectory, Interaction& ui,
 
 THauptformular::~THauptformular()
 {
+    // The input page goes first, while every control it works on still exists.
+    delete Eingabe;
+    Eingabe = nullptr;
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
     // The datasets outlive the controls while the window is taken apart: they must

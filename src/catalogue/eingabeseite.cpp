@@ -201,7 +201,15 @@ Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock
 
 Eingabeseite::~Eingabeseite()
 {
-    // The window may already have taken its datasets apart.
+    // The window takes the page apart first, while its controls still exist.
+    QTableView* grid = w.DBGrid_Filme;
+    grid->removeEventFilter(this);
+    grid->viewport()->removeEventFilter(this);
+    w.Edit_Direkt->removeEventFilter(this);
+    w.removeEventFilter(this);
+    if (m_delegate && m_delegate->offenerEditor())
+        emit m_delegate->closeEditor(m_delegate->offenerEditor(), QAbstractItemDelegate::RevertModelCache);
+    grid->setItemDelegate(new QStyledItemDelegate(grid));
     if (store::Dataset* filme = m_filmeWache.data()) {
         filme->beforeInsert = nullptr;
         filme->afterInsert = nullptr;
