@@ -5,13 +5,7 @@
 #include "spielzeiteintrag.h"
 #include "spielzeitformular.h"
 
-#include <app/clock.h>
-#include <app/guard.h>
-#include <app/hauptformular.h>
-#include <app/interaction.h>
-#include <store/dataset.h>
-#include <store/datasetmodel.h>
-
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -20,13 +14,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QAbstractItemView>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
-
 #include <algorithm>
+#include <app/clock.h>
+#include <app/guard.h>
+#include <app/hauptformular.h>
+#include <app/interaction.h>
+#include <store/dataset.h>
+#include <store/datasetmodel.h>
 #include <utility>
 
 namespace quorbel {
@@ -90,7 +88,8 @@ public:
 
     QWidget* offenerEditor() const { return m_editor; }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
     {
         const auto* modell = qobject_cast<const store::DatasetModel*>(index.model());
         const store::DatasetModel::Column spalte = modell->columns().at(index.column());
@@ -107,7 +106,8 @@ public:
             int breiteste = 0;
             for (const QString& genre : std::as_const(m_fenster.genrePickList))
                 breiteste = std::max(breiteste, combo->fontMetrics().horizontalAdvance(genre));
-            combo->view()->setMinimumWidth(breiteste + 2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+            combo->view()->setMinimumWidth(breiteste +
+                                           2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
             if (breite > 0)
                 combo->lineEdit()->setMaxLength(breite);
             editor = combo;
@@ -186,13 +186,8 @@ private:
 };
 
 Eingabeseite::Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock& clock)
-    : QObject(&fenster),
-      w(fenster),
-      m_ui(ui),
-      m_clock(clock),
-      m_kassetten(*fenster.Table_Kassetten),
-      m_filme(*fenster.Table_Filme),
-      m_filmeWache(fenster.Table_Filme)
+    : QObject(&fenster), w(fenster), m_ui(ui), m_clock(clock), m_kassetten(*fenster.Table_Kassetten),
+      m_filme(*fenster.Table_Filme), m_filmeWache(fenster.Table_Filme)
 {
     setObjectName(QStringLiteral("Eingabeseite"));
     Filmgrid_Einrichten();
@@ -262,9 +257,12 @@ void Eingabeseite::Handler_Verbinden()
     m_filme.afterDelete = [this](store::Dataset& ds) { Table_FilmeAfterDelete(ds); };
 
     connectGuarded(w.BitBtn_Erste, &QToolButton::clicked, this, m_ui, [this](bool) { BitBtn_ErsteClick(); });
-    connectGuarded(w.BitBtn_Letzte, &QToolButton::clicked, this, m_ui, [this](bool) { BitBtn_LetzteClick(); });
-    connectGuarded(w.BitBtn_Vorherige, &QToolButton::clicked, this, m_ui, [this](bool) { BitBtn_VorherigeClick(); });
-    connectGuarded(w.BitBtn_Naechste, &QToolButton::clicked, this, m_ui, [this](bool) { BitBtn_NaechsteClick(); });
+    connectGuarded(w.BitBtn_Letzte, &QToolButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_LetzteClick(); });
+    connectGuarded(w.BitBtn_Vorherige, &QToolButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_VorherigeClick(); });
+    connectGuarded(w.BitBtn_Naechste, &QToolButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_NaechsteClick(); });
     connectGuarded(w.BitBtn_NeueKassette, &QPushButton::clicked, this, m_ui,
                    [this](bool) { BitBtn_NeueKassetteClick(); });
     connectGuarded(w.BitBtn_SpielzeitAendern, &QPushButton::clicked, this, m_ui,
@@ -283,8 +281,9 @@ void Eingabeseite::Handler_Verbinden()
                 if (aktuell.isValid())
                     m_spalte = aktuell.column();
             });
-    connectGuarded(w.DBGrid_Filme->selectionModel(), &QItemSelectionModel::currentRowChanged, this, m_ui,
-                   [this](const QModelIndex& aktuell, const QModelIndex&) { Datenmenge_Folgt_Grid(aktuell.row()); });
+    connectGuarded(
+        w.DBGrid_Filme->selectionModel(), &QItemSelectionModel::currentRowChanged, this, m_ui,
+        [this](const QModelIndex& aktuell, const QModelIndex&) { Datenmenge_Folgt_Grid(aktuell.row()); });
     // A refused cell: the engine's message, then the cell opens again with the text.
     connect(m_modell, &store::DatasetModel::errorOccurred, this, [this](const QString& t) {
         m_zelleAbgelehnt = true;
@@ -498,8 +497,7 @@ struct Zaehlung
 
 // Walks all films of the current cassette with the grid's display suspended and puts
 // the grid back on the film it showed.
-template <typename F>
-Zaehlung filmeZaehlen(store::Dataset& filme, F&& waehrenddessen)
+template <typename F> Zaehlung filmeZaehlen(store::Dataset& filme, F&& waehrenddessen)
 {
     Zaehlung z;
     const qint64 gemerkt = filme.currentKey();
@@ -693,10 +691,12 @@ void Eingabeseite::Grid_Folgt_Datenmenge()
     const QModelIndex jetzt = grid->currentIndex();
     if (jetzt.isValid() && jetzt.row() == zeile)
         return;
-    const int spalte = jetzt.isValid() ? jetzt.column() : std::clamp(m_spalte, 0, m_modell->columnCount() - 1);
+    const int spalte =
+        jetzt.isValid() ? jetzt.column() : std::clamp(m_spalte, 0, m_modell->columnCount() - 1);
     m_gleichlauf = true;
     const auto ende = qScopeGuard([this] { m_gleichlauf = false; });
-    grid->selectionModel()->setCurrentIndex(m_modell->index(zeile, spalte), QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->setCurrentIndex(m_modell->index(zeile, spalte),
+                                            QItemSelectionModel::ClearAndSelect);
 }
 
 void Eingabeseite::Datenmenge_Folgt_Grid(int zeile)
@@ -828,7 +828,8 @@ void Eingabeseite::Fehler_Anzeigen(const QString& text, const QModelIndex& zelle
             // with Escape, unless the user has moved on meanwhile.
             const QPersistentModelIndex ziel = std::exchange(m_abgelehnteZelle, QPersistentModelIndex());
             QTableView* grid = w.DBGrid_Filme;
-            if (!ziel.isValid() || ziel != grid->currentIndex() || !m_bearbeitbar || m_delegate->offenerEditor())
+            if (!ziel.isValid() || ziel != grid->currentIndex() || !m_bearbeitbar ||
+                m_delegate->offenerEditor())
                 return;
             grid->edit(ziel);
             if (auto* combo = qobject_cast<QComboBox*>(m_delegate->offenerEditor()))

@@ -2,17 +2,6 @@
 // "Gehe zu Nr...", the film grid with its keys, the capacity rules, the play-length
 // change and the film details; every result is read back from the table files.
 
-#include <app/hauptformular.h>
-#include <app/neueverwaltung.h>
-#include <catalogue/eingabeseite.h>
-#include <catalogue/filminfoformular.h>
-#include <catalogue/hinzufuegenformular.h>
-#include <catalogue/spielzeitformular.h>
-#include <store/dataset.h>
-#include <store/datasetmodel.h>
-
-#include <fakeinteraction.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -26,8 +15,16 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
-
+#include <app/hauptformular.h>
+#include <app/neueverwaltung.h>
+#include <catalogue/eingabeseite.h>
+#include <catalogue/filminfoformular.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
+#include <fakeinteraction.h>
 #include <memory>
+#include <store/dataset.h>
+#include <store/datasetmodel.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -158,8 +155,8 @@ struct Seite
     void tippe(const QString& text)
     {
         for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, fokus(), static_cast<Qt::Key>(c.toUpper().unicode()), QString(c),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, fokus(), static_cast<Qt::Key>(c.toUpper().unicode()),
+                                QString(c), Qt::NoModifier);
     }
     void gridFokus()
     {
@@ -728,14 +725,15 @@ void TestEingabe::spielzeitAendern()
 {
     Seite s(QStringLiteral("spielzeit"));
     auto& w = *s.w;
-    const QString drei = QStringLiteral("Die Laufzeit aller Filme überschreitet die") + kMessageBreak
-                         + QStringLiteral("Spielzeit der Kassette. Bitte Löschen Sie") + kMessageBreak
-                         + QStringLiteral("vorher genug Filme.");
-    const QString zwei = QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,") + kMessageBreak
-                         + QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
+    const QString drei = QStringLiteral("Die Laufzeit aller Filme überschreitet die") + kMessageBreak +
+                         QStringLiteral("Spielzeit der Kassette. Bitte Löschen Sie") + kMessageBreak +
+                         QStringLiteral("vorher genug Filme.");
+    const QString zwei = QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,") +
+                         kMessageBreak +
+                         QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
     const auto zurueckgesetzt = [&] {
-        return w.Spielzeit_Formular->ComboBox_Spielzeiten->currentIndex() == -1
-               && !w.Spielzeit_Formular->BitBtn_Ok->isEnabled();
+        return w.Spielzeit_Formular->ComboBox_Spielzeiten->currentIndex() == -1 &&
+               !w.Spielzeit_Formular->BitBtn_Ok->isEnabled();
     };
 
     // E - 240 with 100 + 90.
@@ -864,8 +862,8 @@ void TestEingabe::filmdetails()
     s.ui.dialogAnswers.push_back([&](QDialog& d) {
         auto& f2 = dynamic_cast<TFilminfoformular&>(d);
         f2.show();
-        wiedergezeigt = !f2.angezeigtesBild().isNull() && f2.MI_Loeschen->isEnabled()
-                        && f2.DBMemo_Bemerkungen->toPlainText() == QStringLiteral("Mit Eisberg.");
+        wiedergezeigt = !f2.angezeigtesBild().isNull() && f2.MI_Loeschen->isEnabled() &&
+                        f2.DBMemo_Bemerkungen->toPlainText() == QStringLiteral("Mit Eisberg.");
         f2.MI_Loeschen->trigger();
         f2.BitBtn_Zurueck->click();
         return f2.result();
