@@ -4,24 +4,21 @@
 //
 //   store_bench [--benchmark_filter=<regex>]   (Release build; takes about a minute)
 
-#include <store/collectiontables.h>
-#include <store/dataset.h>
-#include <store/engine.h>
-#include <store/error.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <sqlite3.h>
+#include <store/collectiontables.h>
+#include <store/dataset.h>
+#include <store/engine.h>
+#include <store/error.h>
 #include <string>
 #include <vector>
 
@@ -37,11 +34,12 @@ constexpr int kTimers = 300;
 
 QString g_dir;
 
-const char* const kWords[] = {"Apfel", "Äpfel", "Straße", "Nacht", "Tag", "Liebe", "Krieg", "Frieden", "Ölprinz",
-                              "Schatz", "Insel", "Stadt", "Himmel", "Hölle", "Zorro", "Übermorgen", "Wolf",
-                              "Berg", "Meer", "Stern", "Jäger", "König", "Dieb", "Spiel"};
-const char* const kGenres[] = {"Action", "Komödie", "Krimi", "Drama", "Western", "Science Fiction", "Zeichentrick",
-                               "Dokumentation", "Abenteuer", "Horror"};
+const char* const kWords[] = {"Apfel",  "Äpfel",   "Straße",  "Nacht",      "Tag",   "Liebe",
+                              "Krieg",  "Frieden", "Ölprinz", "Schatz",     "Insel", "Stadt",
+                              "Himmel", "Hölle",   "Zorro",   "Übermorgen", "Wolf",  "Berg",
+                              "Meer",   "Stern",   "Jäger",   "König",      "Dieb",  "Spiel"};
+const char* const kGenres[] = {"Action",          "Komödie",      "Krimi",         "Drama",     "Western",
+                               "Science Fiction", "Zeichentrick", "Dokumentation", "Abenteuer", "Horror"};
 
 void check(int rc, sqlite3* db)
 {
@@ -72,8 +70,9 @@ void buildCollection()
     {
         Stmt k(db, "INSERT INTO main.tabelle (Posi, Spielzeit, Belegt, Frei, Nullfilme, Verliehen, Original) "
                    "VALUES (?, ?, ?, ?, ?, ?, ?)");
-        Stmt f(db, "INSERT INTO filme.tabelle (Zu_Kassette, Filmname, Filmname__k, Filmlaenge, Genre, Genre__k, "
-                   "Datum, Bild_Vorhanden) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        Stmt f(db,
+               "INSERT INTO filme.tabelle (Zu_Kassette, Filmname, Filmname__k, Filmlaenge, Genre, Genre__k, "
+               "Datum, Bild_Vorhanden) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         const int perCassette = kFilms / kCassettes;
         for (int c = 1; c <= kCassettes; ++c) {
             const bool original = rng.bounded(10) == 0;
@@ -108,7 +107,8 @@ void buildCollection()
             k.bind(7, original ? 1 : 0);
             k.exec();
         }
-        Stmt l(db, "INSERT INTO ausgelhn.tabelle (Kassette, Datum, An, An__k, Anzeigen, Meldung_Am) VALUES (?, ?, ?, "
+        Stmt l(db, "INSERT INTO ausgelhn.tabelle (Kassette, Datum, An, An__k, Anzeigen, Meldung_Am) VALUES "
+                   "(?, ?, ?, "
                    "?, 1, ?)");
         for (int i = 0; i < kLoans; ++i) {
             const QString an = QStringLiteral("Person %1").arg(i % 37);
@@ -121,8 +121,10 @@ void buildCollection()
             l.bind(5, d.addDays(14).toString(Qt::ISODate));
             l.exec();
         }
-        Stmt t(db, "INSERT INTO atimer.tabelle (Filmname, Filmname__k, Programm, Programm__k, Datum, Beginn, Ende, "
-                   "Laenge, Anzeigen) VALUES (?, ?, 'ARD', 'ard', ?, ?, ?, 90, 1)");
+        Stmt t(
+            db,
+            "INSERT INTO atimer.tabelle (Filmname, Filmname__k, Programm, Programm__k, Datum, Beginn, Ende, "
+            "Laenge, Anzeigen) VALUES (?, ?, 'ARD', 'ard', ?, ?, ?, 90, 1)");
         for (int i = 0; i < kTimers; ++i) {
             const QString name = QStringLiteral("Aufnahme %1").arg(i);
             t.reset();
@@ -279,8 +281,8 @@ void bare_open(benchmark::State& state)
     g_open->close();
     for (auto _ : state) {
         sqlite3* db = nullptr;
-        check(sqlite3_open_v2((g_dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                              nullptr),
+        check(sqlite3_open_v2((g_dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db,
+                              SQLITE_OPEN_READWRITE, nullptr),
               db);
         const char* aliases[] = {"main", "f", "a", "t"};
         const char* files[] = {"kass.db", "filme.db", "ausgelhn.db", "atimer.db"};
@@ -292,8 +294,9 @@ void bare_open(benchmark::State& state)
             }
             const QByteArray s = aliases[i];
             check(sqlite3_exec(db,
-                               ("PRAGMA " + s + ".locking_mode=EXCLUSIVE; PRAGMA " + s + ".journal_mode=DELETE; PRAGMA " +
-                                s + ".synchronous=FULL; BEGIN EXCLUSIVE; COMMIT;")
+                               ("PRAGMA " + s + ".locking_mode=EXCLUSIVE; PRAGMA " + s +
+                                ".journal_mode=DELETE; PRAGMA " + s +
+                                ".synchronous=FULL; BEGIN EXCLUSIVE; COMMIT;")
                                    .constData(),
                                nullptr, nullptr, nullptr),
                   db);
@@ -308,12 +311,16 @@ void bare_open(benchmark::State& state)
             return k;
         };
         auto k = keys("SELECT Nummer FROM main.tabelle ORDER BY Nummer");
-        auto f = keys("SELECT Zaehler FROM f.tabelle WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler", k.front());
+        auto f = keys("SELECT Zaehler FROM f.tabelle WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler",
+                      k.front());
         auto u = keys("SELECT Zaehler FROM f.tabelle ORDER BY Zu_Kassette, Zaehler");
         auto l = keys("SELECT Zaehler FROM a.tabelle ORDER BY Kassette, Zaehler");
         auto t = keys("SELECT Zaehler FROM t.tabelle ORDER BY Datum, Beginn, Zaehler");
-        for (const auto& [table, key] : {std::pair{"main.tabelle", k.front()}, {"f.tabelle", f.front()},
-                                         {"f.tabelle", u.front()}, {"a.tabelle", l.front()}, {"t.tabelle", t.front()}}) {
+        for (const auto& [table, key] : {std::pair{"main.tabelle", k.front()},
+                                         {"f.tabelle", f.front()},
+                                         {"f.tabelle", u.front()},
+                                         {"a.tabelle", l.front()},
+                                         {"t.tabelle", t.front()}}) {
             Stmt s(db, "SELECT * FROM " + QByteArray(table) + " WHERE rowid = ?");
             s.bind(1, key);
             if (s.step())
@@ -349,7 +356,8 @@ void bare_move(benchmark::State& state)
     for (auto _ : state) {
         i = (i + 1) % keys.size();
         b.row(b.kass, kKassCols, "Nummer", keys[i]);
-        Stmt& s = b.st("SELECT " + kFilmCols + " FROM " + b.filme + " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler");
+        Stmt& s = b.st("SELECT " + kFilmCols + " FROM " + b.filme +
+                       " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler");
         s.bind(1, keys[i]);
         while (s.step())
             for (int c = 0; c < 7; ++c)
@@ -380,8 +388,8 @@ void bare_post(benchmark::State& state)
 {
     Bare& b = *g_bare;
     const qint64 cassette = 78;
-    const auto films = b.keys("SELECT Zaehler FROM " + b.filme + " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler",
-                              cassette);
+    const auto films = b.keys(
+        "SELECT Zaehler FROM " + b.filme + " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler", cassette);
     int n = 0;
     for (auto _ : state) {
         b.st("SAVEPOINT b").exec();
@@ -389,7 +397,8 @@ void bare_post(benchmark::State& state)
         u.bind(1, 5 + (n++ % 2));
         u.bind(2, films.front());
         u.exec();
-        Stmt& s = b.st("SELECT Filmlaenge FROM " + b.filme + " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler");
+        Stmt& s = b.st("SELECT Filmlaenge FROM " + b.filme +
+                       " WHERE Zu_Kassette = ? ORDER BY Zu_Kassette, Zaehler");
         s.bind(1, cassette);
         int sum = 0;
         bool zero = false;
@@ -462,7 +471,8 @@ void bare_find(benchmark::State& state)
     Bare& b = *g_bare;
     int n = 0;
     for (auto _ : state) {
-        Stmt& s = b.st("SELECT Zaehler FROM " + b.filme + " WHERE Filmname__k >= ? ORDER BY Filmname__k, Zaehler LIMIT 1");
+        Stmt& s = b.st("SELECT Zaehler FROM " + b.filme +
+                       " WHERE Filmname__k >= ? ORDER BY Filmname__k, Zaehler LIMIT 1");
         s.bind(1, engine::foldKey(QString::fromUtf8(kProbes[n++ % 8])));
         const qint64 key = s.step() ? s.int64(0) : 0;
         s.reset();
@@ -576,7 +586,8 @@ public:
                 continue;
             std::string name = r.run_name.function_name;
             name = name.substr(0, name.find('#'));
-            times[name].push_back(r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0));
+            times[name].push_back(r.GetAdjustedRealTime() *
+                                  (r.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0));
         }
     }
     double median(const std::string& name)
@@ -597,7 +608,8 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTemporaryDir tmp;
     g_dir = tmp.path();
-    std::fprintf(stderr, "Building %d cassettes and %d films in %s ...\n", kCassettes, kFilms, qPrintable(g_dir));
+    std::fprintf(stderr, "Building %d cassettes and %d films in %s ...\n", kCassettes, kFilms,
+                 qPrintable(g_dir));
     buildCollection();
     g_open = std::make_unique<Five>();
     g_open->open();
@@ -626,7 +638,8 @@ int main(int argc, char** argv)
     for (const Pair& p : pairs) {
         for (int round = 0; round < kRounds; ++round) {
             for (int side = 0; side < 2; ++side) {
-                const QByteArray name = QByteArray(side ? "bare/" : "ours/") + p.name + '#' + QByteArray::number(round);
+                const QByteArray name =
+                    QByteArray(side ? "bare/" : "ours/") + p.name + '#' + QByteArray::number(round);
                 auto* b = benchmark::RegisterBenchmark(name.constData(), side ? p.bare : p.ours);
                 if (p.arg >= 0)
                     b->Arg(p.arg);

@@ -88,7 +88,8 @@ QStringList atimerIndexes(const QString& f)
 
 QString tableFileName(const QString& stem, int number)
 {
-    return number <= 0 ? stem + QStringLiteral(".db") : stem + QString::number(number) + QStringLiteral(".db");
+    return number <= 0 ? stem + QStringLiteral(".db")
+                       : stem + QString::number(number) + QStringLiteral(".db");
 }
 
 QString tableFileName(const QString& stem, const QString& numberText)

@@ -25,10 +25,8 @@
 
 #include <QCache>
 #include <QHash>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace store {
@@ -161,8 +159,20 @@ struct Dataset::Impl final : DatasetLink
             return 0;
         return keys[static_cast<size_t>(view)];
     }
+    // Position of a key in the key vector, -1 when absent. Rows in key order are
+    // searched by halving; otherwise a few lookups scan the vector, and a hash of the
+    // positions is built once lookups become frequent.
+    int linearLookups = 0;
     int indexOfKey(qint64 key)
     {
+        if (order.empty()) {
+            const auto it = std::lower_bound(keys.begin(), keys.end(), key);
+            return it != keys.end() && *it == key ? static_cast<int>(it - keys.begin()) : -1;
+        }
+        if (!positionsValid && ++linearLookups <= 4) {
+            const auto it = std::find(keys.begin(), keys.end(), key);
+            return it != keys.end() ? static_cast<int>(it - keys.begin()) : -1;
+        }
         if (!positionsValid) {
             positions.clear();
             positions.reserve(static_cast<qsizetype>(keys.size()));
@@ -232,6 +242,40 @@ struct Dataset::Impl final : DatasetLink
             emit q->rowRemoved(row);
     }
 
+    // --- prepared statements of this dataset -------------------------------------------
+    // A statement of the connection's cache, remembered until the cache changes.
+    struct Prepared
+    {
+        QByteArray sql;
+        Stmt* stmt = nullptr;
+        quint64 epoch = 0;
+    };
+    Stmt& use(Prepared& p)
+    {
+        if (p.stmt && p.epoch == conn->cacheEpoch()) {
+            p.stmt->reset();
+            return *p.stmt;
+        }
+        p.stmt = &conn->cached(p.sql);
+        p.epoch = conn->cacheEpoch();
+        return *p.stmt;
+    }
+    Prepared keysStmt, rangeStmt, fetchStmt, batchStmt;
+    bool sqlStale = true;
+    // Re-forms the statements that depend on ordering, filter and master.
+    void prepareSql()
+    {
+        if (!sqlStale)
+            return;
+        std::vector<QVariant> unused;
+        const QByteArray w = where(unused);
+        keysStmt = {"SELECT " + info.keyColumn() + " FROM " + ref + w + orderBy(), nullptr, 0};
+        rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() +
+                         " BETWEEN ? AND ?",
+                     nullptr, 0};
+        sqlStale = false;
+    }
+
     // --- reading -------------------------------------------------------------------
     QByteArray orderBy() const
     {
@@ -275,8 +319,9 @@ struct Dataset::Impl final : DatasetLink
             loadedMasterValue = masterValue();
         syncedOnce = true;
         std::vector<QVariant> params;
-        const QByteArray sql = "SELECT " + info.keyColumn() + " FROM " + ref + where(params) + orderBy();
-        Stmt& s = conn->cached(sql);
+        where(params);
+        prepareSql();
+        Stmt& s = use(keysStmt);
         for (size_t i = 0; i < params.size(); ++i)
             s.bind(static_cast<int>(i) + 1, params[i]);
         keys.clear();
@@ -284,6 +329,7 @@ struct Dataset::Impl final : DatasetLink
             keys.push_back(s.int64(0));
         s.reset();
         positionsValid = false;
+        linearLookups = 0;
         dropWindow();
     }
 
@@ -359,7 +405,7 @@ struct Dataset::Impl final : DatasetLink
         checkGeneration();
         if (Row* r = cache.object(key))
             return r;
-        Stmt& s = conn->cached(fetchSql);
+        Stmt& s = use(fetchStmt);
         s.bind(1, key);
         if (!s.step()) {
             s.reset();
@@ -374,6 +420,7 @@ struct Dataset::Impl final : DatasetLink
     // The stored row at a view index. A miss reads a window of consecutive rows in
     // one statement, so that walking a dataset costs one statement per window.
     static constexpr int kBatch = 128;
+    static constexpr int kSmall = 32;
     std::vector<Row> window;
     std::vector<char> windowHas;
     int windowStart = -1, windowCount = 0;
@@ -397,19 +444,22 @@ struct Dataset::Impl final : DatasetLink
         int idx = view;
         if (state == State::Insert && view > insPos)
             --idx;
-        if (idx >= windowStart && idx < windowStart + windowCount && windowHas[static_cast<size_t>(idx - windowStart)])
+        if (idx >= windowStart && idx < windowStart + windowCount &&
+            windowHas[static_cast<size_t>(idx - windowStart)])
             return &window[static_cast<size_t>(idx - windowStart)];
         if (Row* r = cache.object(key))
             return r;
         // A single row for a jump (find-nearest, locate); a window once rows are read
         // one after the other, forwards or backwards.
+        // A dataset of a few rows (the films of a cassette) is read whole.
         const int previous = std::exchange(lastMiss, idx);
+        const int total = static_cast<int>(keys.size());
+        const bool small = total <= kSmall;
         const bool forwards = idx == previous + 1 || (windowStart >= 0 && idx == windowStart + windowCount);
         const bool backwards = idx == previous - 1 || (windowStart >= 0 && idx == windowStart - 1);
-        if (!forwards && !backwards)
+        if (!forwards && !backwards && !small)
             return row(key);
-        const int total = static_cast<int>(keys.size());
-        const int start = backwards ? std::max(0, idx - kBatch + 1) : idx;
+        const int start = small ? 0 : backwards ? std::max(0, idx - kBatch + 1) : idx;
         const int count = std::min(kBatch, total - start);
         if (count <= 1)
             return row(key);
@@ -421,10 +471,16 @@ struct Dataset::Impl final : DatasetLink
         const auto last = first + count;
         const qint64 span = *(last - 1) - *first;
         if (std::is_sorted(first, last) && span >= 0 && span < 4 * kBatch) {
-            // Rows in key order (a table walked by its key) come from one range scan.
-            Stmt& s = conn->cached(rangeSql);
-            s.bind(1, *first);
-            s.bind(2, *(last - 1));
+            // Rows in key order (a table walked by its key) come from one range scan
+            // over the rows that pass the filter and the master.
+            std::vector<QVariant> params;
+            where(params);
+            params.emplace_back(*first);
+            params.emplace_back(*(last - 1));
+            prepareSql();
+            Stmt& s = use(rangeStmt);
+            for (size_t i = 0; i < params.size(); ++i)
+                s.bind(static_cast<int>(i) + 1, params[i]);
             while (s.step()) {
                 const auto it = std::lower_bound(first, last, s.int64(0));
                 if (it == last || *it != s.int64(0))
@@ -440,7 +496,7 @@ struct Dataset::Impl final : DatasetLink
             for (int i = 0; i < count; ++i)
                 places.emplace_back(*(first + i), i);
             std::sort(places.begin(), places.end());
-            Stmt& s = conn->cached(batchSql);
+            Stmt& s = use(batchStmt);
             for (int i = 0; i < kBatch; ++i)
                 s.bind(i + 1, i < count ? QVariant(*(first + i)) : QVariant());
             while (s.step()) {
@@ -453,15 +509,17 @@ struct Dataset::Impl final : DatasetLink
             }
             s.reset();
         }
-        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)] : nullptr;
+        // A row that no longer passes the filter is still read by its key.
+        return windowHas[static_cast<size_t>(idx - start)] ? &window[static_cast<size_t>(idx - start)]
+                                                           : row(key);
     }
 
     QVariant readBlob(qint64 key, int fi)
     {
         if (!key)
             return {};
-        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " + info.keyColumn() +
-                               " = ?");
+        Stmt& s = conn->cached("SELECT " + field(fi).column() + " FROM " + ref + " WHERE " +
+                               info.keyColumn() + " = ?");
         s.bind(1, key);
         QVariant v;
         if (s.step())
@@ -473,7 +531,8 @@ struct Dataset::Impl final : DatasetLink
     // Value of field fi at view index `view`.
     QVariant valueAt(int view, int fi)
     {
-        const bool pendingHere = (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
+        const bool pendingHere =
+            (state == State::Insert && view == insPos) || (state == State::Edit && view == cur);
         if (pendingHere) {
             if (field(fi).isBlob() && !dirty[static_cast<size_t>(fi)])
                 return state == State::Edit ? readBlob(editKey, fi) : QVariant();
@@ -599,8 +658,9 @@ struct Dataset::Impl final : DatasetLink
             QByteArray names, marks;
             for (int i : cols) {
                 const Field& f = field(i);
-                for (const QByteArray& c : f.type == FieldType::Char ? QList<QByteArray>{f.column(), f.foldColumn()}
-                                                                     : QList<QByteArray>{f.column()}) {
+                for (const QByteArray& c : f.type == FieldType::Char
+                                               ? QList<QByteArray>{f.column(), f.foldColumn()}
+                                               : QList<QByteArray>{f.column()}) {
                     if (!names.isEmpty()) {
                         names += ", ";
                         marks += ", ";
@@ -609,8 +669,9 @@ struct Dataset::Impl final : DatasetLink
                     marks += '?';
                 }
             }
-            const QByteArray sql = cols.empty() ? "INSERT INTO " + ref + " DEFAULT VALUES"
-                                                : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
+            const QByteArray sql = cols.empty()
+                                       ? "INSERT INTO " + ref + " DEFAULT VALUES"
+                                       : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
             Stmt& s = conn->cached(sql);
             int n = 1;
             for (int i : cols)
@@ -686,10 +747,12 @@ struct Dataset::Impl final : DatasetLink
         for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const int i = fieldIndex(n.trimmed());
             if (field(i).isBlob())
-                throw EngineError(QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
+                throw EngineError(
+                    QStringLiteral("Nach dem Feld %1 kann nicht sortiert werden.").arg(field(i).name));
             o.push_back(i);
         }
         order = std::move(o);
+        sqlStale = true;
     }
 };
 
@@ -753,6 +816,7 @@ void Dataset::setFilter(const QString& expression)
         if (d->filtered)
             checkBrowseMode();
         d->compiled = std::move(c);
+        d->sqlStale = true;
         d->filterText = expression;
         if (d->filtered) {
             d->reloadKeeping(d->keyAt(d->cur));
@@ -777,6 +841,7 @@ void Dataset::setFiltered(bool on)
     }
     checkBrowseMode();
     d->filtered = on;
+    d->sqlStale = true;
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
     d->afterMove();
@@ -804,6 +869,7 @@ void Dataset::setMaster(Dataset* master, const QString& masterField, const QStri
     d->syncedOnce = false;
     if (master)
         master->d->details.push_back(this);
+    d->sqlStale = true;
     if (isActive()) {
         d->detailIdx = master ? d->fieldIndex(detailField) : -1;
         d->reloadKeeping(0);
@@ -849,8 +915,10 @@ void Dataset::open()
             marks += ",?";
         d->batchSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref + " WHERE " +
                       d->info.keyColumn() + " IN (" + marks + ')';
-        d->rangeSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref + " WHERE " +
-                      d->info.keyColumn() + " BETWEEN ? AND ?";
+        d->rangeSql = "SELECT " + d->info.keyColumn() + ", " + cols + " FROM " + d->ref;
+        d->fetchStmt = {d->fetchSql, nullptr, 0};
+        d->batchStmt = {d->batchSql, nullptr, 0};
+        d->sqlStale = true;
         d->dropRows();
         d->generationCounter = conn->generationCounter(schema);
         d->generation = *d->generationCounter;
@@ -988,10 +1056,13 @@ void Dataset::moveTo(int row)
     d->ensureSynced();
     if (row == d->cur)
         return;
+    // The row is named by its key: storing or dropping a pending row first may shift it.
+    const qint64 target = d->keyAt(row);
     d->beforeMove();
     if (d->keys.empty())
         return;
-    d->cur = std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
+    const int at = target ? d->indexOfKey(target) : -1;
+    d->cur = at >= 0 ? at : std::clamp(row, 0, static_cast<int>(d->keys.size()) - 1);
     d->eof = d->bof = false;
     d->afterMove();
 }
@@ -1040,7 +1111,8 @@ void Dataset::findNearest(const QVariant& value)
     QByteArray w = d->where(params);
     w += (w.isEmpty() ? " WHERE " : " AND ") + column + " >= ?";
     params.push_back(bound);
-    Stmt& s = d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
+    Stmt& s =
+        d->conn->cached("SELECT " + d->info.keyColumn() + " FROM " + d->ref + w + d->orderBy() + " LIMIT 1");
     for (size_t i = 0; i < params.size(); ++i)
         s.bind(static_cast<int>(i) + 1, params[i]);
     int target = static_cast<int>(d->keys.size()) - 1;
@@ -1166,7 +1238,8 @@ void Dataset::setValue(const QString& name, const QVariant& value)
 {
     d->requireWritable();
     if (d->state != State::Edit && d->state != State::Insert)
-        throw EngineError(QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
+        throw EngineError(
+            QStringLiteral("Die Tabelle %1 ist nicht im Bearbeitungs- oder Einfügemodus.").arg(d->table));
     const int fi = d->fieldIndex(name);
     const Field& f = d->field(fi);
     if (f.type == FieldType::AutoInc)

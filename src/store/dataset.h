@@ -15,12 +15,10 @@
 #include <QStringList>
 #include <QTime>
 #include <QVariant>
-
 #include <functional>
 #include <memory>
 
 namespace store {
-
 
 class Dataset : public QObject
 {
@@ -43,11 +41,16 @@ public:
     // May be changed while open: the rows are re-read and the current row kept.
     void setIndexFieldNames(const QString& fields);
     QString indexFieldNames() const;
-    // Filter expression in the engine's language, e.g. "(Frei >=90) AND (Original<>1)".
+    // Filter expression in the engine's language, e.g. "(Frei >=90) AND (Original<>1)"
+    // or "DATUM >= 19.05.1998": field names in any case, = <> < <= > >=, AND, OR, NOT,
+    // parentheses, whole numbers, 'text' or "text", dates in shortDateFormat(), TRUE,
+    // FALSE. Text compares exactly (with case). An empty boolean counts as false.
+    // A malformed expression throws EngineError and the previous filter stays.
     void setFilter(const QString& expression);
     QString filter() const;
     void setFiltered(bool on);
     bool filtered() const;
+    // A read-only dataset refuses edit, append, insert and remove.
     void setReadOnly(bool readOnly);
     bool readOnly() const;
     // Master-detail: this dataset shows only the rows whose `detailField` equals the
@@ -59,18 +62,21 @@ public:
 
     // --- Open and close ------------------------------------------------------------
     void open();  // throws EngineError ("Datei nicht gefunden", table in use, ...)
-    void close(); // a pending row is discarded
+    void close(); // a pending row is discarded: store it first with checkBrowseMode()
     bool isActive() const;
 
     // --- Navigation ----------------------------------------------------------------
     int recordCount() const; // stored rows (filter and master applied)
     int rowCount() const;    // rows a view shows: recordCount() plus a pending new row
-    int recNo() const; // 1-based position of the current row in the current order; 0 when empty
-    void first();
-    void last();
-    void next();  // past the last row: stays, eof() becomes true
-    void prior(); // before the first row: stays, bof() becomes true
-    void moveTo(int row); // 0-based row in the current order (used by grids)
+    // 1-based position of the current row in the current order (a pending new row
+    // counts at its place); 0 when empty.
+    int recNo() const;
+    // Every move first stores a changed pending row and drops an unchanged one.
+    void first();           // bof() becomes true
+    void last();            // eof() becomes true
+    void next();            // past the last row: stays, eof() becomes true
+    void prior();           // before the first row: stays, bof() becomes true
+    void moveTo(int row);   // 0-based row as a view counts them (used by grids)
     int currentRow() const; // 0-based, -1 when empty
     bool eof() const;
     bool bof() const;
@@ -85,10 +91,10 @@ public:
     QStringList fieldNames() const;
     FieldType fieldType(const QString& name) const;
     bool hasField(const QString& name) const;
-    int fieldSize(const QString& name) const; // CHAR(n): n; else 0
+    int fieldSize(const QString& name) const;  // CHAR(n): n; else 0
     QVariant value(const QString& name) const; // invalid QVariant for an empty field
     bool isNull(const QString& name) const;
-    int asInteger(const QString& name) const; // empty reads 0
+    int asInteger(const QString& name) const;    // empty reads 0
     QString asString(const QString& name) const; // dates and times in the locale's short forms
     bool asBoolean(const QString& name) const;   // empty reads false
     QDate asDate(const QString& name) const;
@@ -111,12 +117,12 @@ public:
     void setMemo(const QString& name, const QString& text);
 
     // --- Changing rows -------------------------------------------------------------
-    void edit();   // on an empty dataset starts a new row instead
-    void append(); // new row at the end
-    void insert(); // new row before the current row
-    void post();   // stores the pending row; the row stays current
-    void cancel(); // drops the pending row
-    void remove(); // deletes the current row; a pending new row is discarded instead
+    void edit();    // on an empty dataset starts a new row instead
+    void append();  // new row at the end
+    void insert();  // new row before the current row
+    void post();    // stores the pending row; the row stays current
+    void cancel();  // drops the pending row
+    void remove();  // deletes the current row; a pending new row is discarded instead
     void refresh(); // re-reads the rows, keeping order, filter and current row
     State state() const;
     bool modified() const; // a pending row counts as changed once any field was written
@@ -138,10 +144,10 @@ public:
 signals:
     // For views. Not emitted while controls are disabled; enableControls() then
     // emits rowsReset() once when something changed meanwhile.
-    void rowsReset();                 // rows, order or filter changed
-    void currentChanged(int row);     // current row moved
-    void rowChanged(int row);         // values of one row changed
-    void stateChanged(State state);   // browse / edit / insert
+    void rowsReset();               // rows, order or filter changed
+    void currentChanged(int row);   // current row moved
+    void rowChanged(int row);       // values of one row changed
+    void stateChanged(State state); // browse / edit / insert
     // A pending new row appears at `row` / a row (stored or pending) goes away; the
     // "about" signal comes before the dataset changes, the other one after.
     void rowAboutToBeInserted(int row);

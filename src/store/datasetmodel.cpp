@@ -11,16 +11,13 @@ DatasetModel::DatasetModel(Dataset* dataset, QList<Column> columns, QObject* par
     if (!dataset)
         return;
     connect(dataset, &Dataset::rowsReset, this, &DatasetModel::resetAll);
-    connect(dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) {
-        beginInsertRows({}, row, row);
-    });
+    connect(dataset, &Dataset::rowAboutToBeInserted, this,
+            [this](int row) { beginInsertRows({}, row, row); });
     connect(dataset, &Dataset::rowInserted, this, [this](int) {
         m_rows = m_dataset->rowCount();
         endInsertRows();
     });
-    connect(dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) {
-        beginRemoveRows({}, row, row);
-    });
+    connect(dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
     connect(dataset, &Dataset::rowRemoved, this, [this](int) {
         m_rows = m_dataset->rowCount();
         endRemoveRows();
@@ -132,8 +129,8 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
 
 bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid) || !m_dataset ||
-        !(flags(index) & Qt::ItemIsEditable))
+    if (role != Qt::EditRole || !index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        !m_dataset || !(flags(index) & Qt::ItemIsEditable))
         return false;
     try {
         if (index.row() != m_dataset->currentRow())

@@ -32,10 +32,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace store::engine {
 
@@ -83,9 +81,8 @@ bool parseFieldType(const QString& declared, Field& field)
 {
     static const QRegularExpression charRe(QStringLiteral("^CHAR\\s*\\(\\s*(\\d+)\\s*\\)$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression blobRe(
-        QStringLiteral("^BLOB\\s*\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\)$"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression blobRe(QStringLiteral("^BLOB\\s*\\(\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
     const QString t = declared.trimmed();
     const QString u = t.toUpper();
     field.width = 0;
@@ -317,7 +314,7 @@ Connection::Connection(QString directory) : m_directory(std::move(directory)) {}
 
 Connection::~Connection()
 {
-    m_cache.clear();
+    clearCache();
     if (m_db)
         sqlite3_close_v2(m_db);
     registry().erase(m_directory);
@@ -384,16 +381,16 @@ QByteArray Connection::attach(const QString& fileName)
         Stmt check(m_db, "SELECT count(*) FROM " + alias + ".sqlite_master WHERE type='table' AND name='" +
                              QByteArray(kTable) + "'");
         if (!check.step() || check.int64(0) != 1)
-            throw EngineError(QStringLiteral("%1 ist keine Tabelle dieses Programms.")
-                                  .arg(QDir::toNativeSeparators(path)));
+            throw EngineError(
+                QStringLiteral("%1 ist keine Tabelle dieses Programms.").arg(QDir::toNativeSeparators(path)));
     } catch (const EngineError& e) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (alias == "main") {
-            m_cache.clear();
+            clearCache();
             sqlite3_close_v2(m_db);
             m_db = nullptr;
         } else {
-            m_cache.clear();
+            clearCache();
             sqlite3_exec(m_db, ("DETACH DATABASE " + alias).constData(), nullptr, nullptr, nullptr);
         }
         throw EngineError(e.message() + QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(path)));
@@ -411,9 +408,9 @@ void Connection::release(const QByteArray& schema)
         return; // stays until the connection closes
     // Cached statements may refer to the schema.
     for (auto c = m_cache.begin(); c != m_cache.end();)
-        c = c->first.contains(schema + '.') ? m_cache.erase(c) : std::next(c);
+        c = c->first.contains(schema + '.') ? (++m_cacheEpoch, m_cache.erase(c)) : std::next(c);
     if (m_depth == 0) {
-        m_cache.clear();
+        clearCache();
         sqlite3_exec(m_db, ("DETACH DATABASE " + schema).constData(), nullptr, nullptr, nullptr);
         m_attached.erase(it);
     }
@@ -443,6 +440,12 @@ TableInfo Connection::tableInfo(const QByteArray& schema)
     if (info.fields.empty())
         throw EngineError(QStringLiteral("Die Tabelle hat keine Felder."));
     return info;
+}
+
+void Connection::clearCache()
+{
+    ++m_cacheEpoch;
+    m_cache.clear();
 }
 
 Stmt& Connection::cached(const QByteArray& sql)

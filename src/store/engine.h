@@ -10,7 +10,6 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -104,6 +103,8 @@ public:
 
     // Statement cache of the connection, keyed by the SQL text.
     Stmt& cached(const QByteArray& sql);
+    // Changes whenever cached statements may have been finalized.
+    quint64 cacheEpoch() const { return m_cacheEpoch; }
     void exec(const QByteArray& sql);
 
     // Changes of one table file, so that datasets over the same file drop cached rows.
@@ -135,6 +136,8 @@ private:
     std::map<QByteArray, Attached> m_attached;
     int m_nextAlias = 1;
     std::map<QByteArray, std::unique_ptr<Stmt>> m_cache;
+    quint64 m_cacheEpoch = 0;
+    void clearCache();
     int m_depth = 0;
     std::vector<DatasetLink*> m_links;
 };

@@ -60,7 +60,8 @@ std::vector<Tok> lex(const QString& s)
                     op += s[i++];
             }
             out.push_back({Tok::Op, op, {}});
-        } else if (c.isDigit() || ((c == QLatin1Char('-') || c == QLatin1Char('+')) && i + 1 < n && s[i + 1].isDigit())) {
+        } else if (c.isDigit() ||
+                   ((c == QLatin1Char('-') || c == QLatin1Char('+')) && i + 1 < n && s[i + 1].isDigit())) {
             const qsizetype start = i++;
             while (i < n && (s[i].isDigit() || s[i] == QLatin1Char('.') || s[i] == QLatin1Char('/') ||
                              s[i] == QLatin1Char('-')))

@@ -17,7 +17,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <set>
 #include <vector>
 

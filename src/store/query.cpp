@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
 #include <sqlite3.h>
 
 namespace store {
@@ -224,8 +223,8 @@ void createTable(Parser& p)
     QFile::remove(temp);
     {
         DbHandle h;
-        int rc = sqlite3_open_v2(temp.toUtf8().constData(), &h.db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        int rc = sqlite3_open_v2(temp.toUtf8().constData(), &h.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                 nullptr);
         if (rc != SQLITE_OK) {
             QFile::remove(temp);
             fail(h.db, rc, QDir::toNativeSeparators(path));
@@ -270,7 +269,8 @@ void createIndex(Parser& p)
     // Field list of the table, from its declared types.
     TableInfo info;
     {
-        Stmt s(h.db, "SELECT name, type, pk FROM pragma_table_info('" + QByteArray(kTable) + "') ORDER BY cid");
+        Stmt s(h.db,
+               "SELECT name, type, pk FROM pragma_table_info('" + QByteArray(kTable) + "') ORDER BY cid");
         while (s.step()) {
             const QString name = s.column(0).toString();
             if (name.endsWith(QLatin1String(kFoldSuffix)))
@@ -295,7 +295,8 @@ void createIndex(Parser& p)
             throw EngineError(QStringLiteral("Feld %1 gibt es in der Tabelle %2 nicht.").arg(n, file));
         const Field& f = info.fields[static_cast<size_t>(i)];
         if (f.isBlob())
-            throw EngineError(QStringLiteral("Über das Feld %1 kann kein Index angelegt werden.").arg(f.name));
+            throw EngineError(
+                QStringLiteral("Über das Feld %1 kann kein Index angelegt werden.").arg(f.name));
         if (!columns.isEmpty())
             columns += ", ";
         columns += f.type == FieldType::Char ? f.foldColumn() : f.column();
@@ -307,10 +308,10 @@ void createIndex(Parser& p)
             throw EngineError(QStringLiteral("Der Index %1 existiert bereits.").arg(index));
     }
     char* err = nullptr;
-    rc = sqlite3_exec(h.db,
-                      ("CREATE INDEX " + quoteId(index) + " ON " + QByteArray(kTable) + " (" + columns + ')')
-                          .constData(),
-                      nullptr, nullptr, &err);
+    rc = sqlite3_exec(
+        h.db,
+        ("CREATE INDEX " + quoteId(index) + " ON " + QByteArray(kTable) + " (" + columns + ')').constData(),
+        nullptr, nullptr, &err);
     sqlite3_free(err);
     if (rc != SQLITE_OK)
         fail(h.db, rc, file);

@@ -4,16 +4,14 @@
 //                                 handler recounts the cassette) and prints each film key
 //                                 after post() returned
 
-#include <store/collectiontables.h>
-#include <store/dataset.h>
-#include <store/error.h>
-
 #include <QCoreApplication>
 #include <QLocale>
 #include <QRandomGenerator>
-
 #include <cstdio>
 #include <iostream>
+#include <store/collectiontables.h>
+#include <store/dataset.h>
+#include <store/error.h>
 #include <string>
 
 using namespace store;

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <store/collectiontables.h>
-#include <store/dataset.h>
-#include <store/error.h>
-#include <store/query.h>
-
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
-
 #include <fakeinteraction.h>
+#include <store/collectiontables.h>
+#include <store/dataset.h>
+#include <store/error.h>
+#include <store/query.h>
 
 namespace storetest {
 
 // Runs `body` with `dir` as the current directory.
-template <typename F>
-void inDirectory(const QString& dir, F body)
+template <typename F> void inDirectory(const QString& dir, F body)
 {
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir);

@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
-
 #include <csignal>
 
 using namespace store;
@@ -52,7 +51,8 @@ void TestStoreCrash::secondProgramIsRefused()
     again.start(QStringLiteral(STORE_HELPER), {QStringLiteral("hold"), dir});
     QVERIFY(again.waitForFinished(10000));
     const QString out = QString::fromUtf8(again.readAllStandardOutput());
-    QVERIFY2(out.startsWith(QStringLiteral("Fehler: ")) && out.contains(QStringLiteral("gesperrt")), qPrintable(out));
+    QVERIFY2(out.startsWith(QStringLiteral("Fehler: ")) && out.contains(QStringLiteral("gesperrt")),
+             qPrintable(out));
     QCOMPARE(again.exitCode(), 1);
 }
 
@@ -94,7 +94,8 @@ void TestStoreCrash::killedWhilePosting()
         QHash<int, int> sums;
         for (filme.first(); !filme.eof(); filme.next()) {
             stored.insert(filme.currentKey());
-            sums[filme.asInteger(QStringLiteral("Zu_Kassette"))] += filme.asInteger(QStringLiteral("Filmlaenge"));
+            sums[filme.asInteger(QStringLiteral("Zu_Kassette"))] +=
+                filme.asInteger(QStringLiteral("Filmlaenge"));
         }
         for (qint64 key : returned)
             QVERIFY2(stored.contains(key), qPrintable(QStringLiteral("film %1 lost").arg(key)));
@@ -106,8 +107,9 @@ void TestStoreCrash::killedWhilePosting()
         kass.close();
         filme.close();
         for (const char* f : {"kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
-            QCOMPARE(shell(dir + QLatin1Char('/') + QLatin1String(f), QStringLiteral("PRAGMA integrity_check")),
-                     QStringLiteral("ok"));
+            QCOMPARE(
+                shell(dir + QLatin1Char('/') + QLatin1String(f), QStringLiteral("PRAGMA integrity_check")),
+                QStringLiteral("ok"));
         if (total.elapsed() > 20000)
             break;
     }

@@ -191,8 +191,9 @@ void TestStoreDataset::fieldTypes()
     QVERIFY(!c.kass.asBoolean(QStringLiteral("Verliehen")));
     QVERIFY(c.kass.isNull(QStringLiteral("Verliehen")));
     // Another program cannot read the open tables.
-    QVERIFY(storetest::shell(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
-                .contains(QStringLiteral("database is locked")));
+    QVERIFY(
+        storetest::shell(c.dir + QStringLiteral("/kass.db"), QStringLiteral("SELECT count(*) FROM tabelle"))
+            .contains(QStringLiteral("database is locked")));
 
     Dataset& f = c.filme;
     f.append();
@@ -235,8 +236,9 @@ void TestStoreDataset::fieldTypes()
     // The stored forms other tools see.
     for (Dataset* ds : {&c.kass, &c.filme, &c.uebersicht, &c.verliehen, &c.timer})
         ds->close();
-    QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"),
-                                QStringLiteral("SELECT Datum, length(Filmname) FROM tabelle ORDER BY Zaehler LIMIT 1")),
+    QCOMPARE(storetest::shell(
+                 c.dir + QStringLiteral("/filme.db"),
+                 QStringLiteral("SELECT Datum, length(Filmname) FROM tabelle ORDER BY Zaehler LIMIT 1")),
              QStringLiteral("2026-05-19|50"));
     QCOMPARE(storetest::shell(c.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")),
              QStringLiteral("ok"));
@@ -294,7 +296,8 @@ void TestStoreDataset::pendingRowRules()
     // Insert shows the new row before the current one.
     f.locate(2);
     f.insert();
-    QCOMPARE(titles(f), (QStringList{QStringLiteral("A"), QString(), QStringLiteral("B"), QStringLiteral("C")}));
+    QCOMPARE(titles(f),
+             (QStringList{QStringLiteral("A"), QString(), QStringLiteral("B"), QStringLiteral("C")}));
     QCOMPARE(f.recNo(), 2);
     f.cancel();
     QCOMPARE(f.asString(QStringLiteral("Filmname")), QStringLiteral("B"));
@@ -522,10 +525,33 @@ void TestStoreDataset::rollbackOnThrowingHandler()
     c.filme.post();
     QCOMPARE(c.filme.recordCount(), 2);
     QCOMPARE(c.kass.asInteger(QStringLiteral("Belegt")), 999);
+    // A handler that catches the failure of a nested post: only the nested change is
+    // undone, the outer post stands.
+    c.kass.beforePost = [](Dataset& k) {
+        if (k.asInteger(QStringLiteral("Belegt")) == 7)
+            throw EngineError(QStringLiteral("nein"));
+    };
+    c.filme.afterPost = [&](Dataset&) {
+        c.kass.edit();
+        c.kass.setInteger(QStringLiteral("Belegt"), 7);
+        try {
+            c.kass.post();
+        } catch (const EngineError&) {
+            c.kass.cancel();
+        }
+    };
+    c.addFilm(QStringLiteral("C"), 5);
+    QCOMPARE(c.filme.recordCount(), 3);
+    QCOMPARE(c.filme.asString(QStringLiteral("Filmname")), QStringLiteral("C"));
+    QCOMPARE(c.kass.state(), Dataset::State::Browse);
+    QCOMPARE(c.kass.asInteger(QStringLiteral("Belegt")), 999);
+    c.filme.refresh();
+    QCOMPARE(c.filme.recordCount(), 3);
+    c.filme.afterPost = nullptr;
     // A throwing beforeDelete leaves the row.
     c.filme.beforeDelete = [](Dataset&) { throw EngineError(QStringLiteral("nein")); };
     QVERIFY_THROWS_EXCEPTION(EngineError, c.filme.remove());
-    QCOMPARE(c.filme.recordCount(), 2);
+    QCOMPARE(c.filme.recordCount(), 3);
 }
 
 void TestStoreDataset::longWalksAndSharedFile()
@@ -565,6 +591,17 @@ void TestStoreDataset::longWalksAndSharedFile()
     QVERIFY(!f.valueAt(301, QStringLiteral("Filmlaenge")).isValid());
     f.cancel();
     QCOMPARE(f.recNo(), 151);
+    // Moving to a row behind a dropped new row lands on that row.
+    f.moveTo(10);
+    f.insert();
+    f.moveTo(21); // the view row 21 is the stored row 20
+    QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), 20);
+    f.moveTo(10);
+    f.insert();
+    f.setString(QStringLiteral("Filmname"), QStringLiteral("Film 009b"));
+    f.moveTo(21);
+    QCOMPARE(f.asInteger(QStringLiteral("Filmlaenge")), 20);
+    QCOMPARE(f.recordCount(), 301);
     // A film sorted by title lands where it belongs after its post.
     f.setIndexFieldNames(QStringLiteral("Filmname"));
     f.append();
@@ -572,6 +609,8 @@ void TestStoreDataset::longWalksAndSharedFile()
     f.post();
     QCOMPARE(f.recNo(), 2);
     QCOMPARE(f.valueAt(2, QStringLiteral("Filmname")).toString(), QStringLiteral("Film 001"));
+    f.locate(f.valueAt(11, QStringLiteral("Zaehler")).toInt());
+    QCOMPARE(f.asString(QStringLiteral("Filmname")), QStringLiteral("Film 009b"));
 }
 
 int main(int argc, char** argv)

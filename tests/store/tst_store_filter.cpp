@@ -2,12 +2,11 @@
 
 #include "storetesthelpers.h"
 
-#include <store/datasetmodel.h>
-#include <store/filter.h>
-
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <store/datasetmodel.h>
+#include <store/filter.h>
 
 using namespace store;
 using namespace storetest;
@@ -207,9 +206,10 @@ void TestStoreFilter::titleCollationAndFindNearest()
     f.film(QStringLiteral("Öl"), 8);
     f.filme.setIndexFieldNames(QStringLiteral("Filmname"));
     // Equal folding keys keep key order.
-    QCOMPARE(titles(f.filme), (QStringList{QStringLiteral("apfel"), QStringLiteral("Äpfel"), QStringLiteral("Apfel"),
-                                           QStringLiteral("Birne"), QStringLiteral("Öl"), QStringLiteral("Straße"),
-                                           QStringLiteral("Strasse"), QStringLiteral("Zorro")}));
+    QCOMPARE(titles(f.filme),
+             (QStringList{QStringLiteral("apfel"), QStringLiteral("Äpfel"), QStringLiteral("Apfel"),
+                          QStringLiteral("Birne"), QStringLiteral("Öl"), QStringLiteral("Straße"),
+                          QStringLiteral("Strasse"), QStringLiteral("Zorro")}));
     f.filme.findNearest(QStringLiteral("APFEL"));
     QCOMPARE(f.filme.recNo(), 1);
     f.filme.findNearest(QStringLiteral("b"));
@@ -230,11 +230,13 @@ void TestStoreFilter::titleCollationAndFindNearest()
 
     f.filme.close();
     f.kass.close();
-    QCOMPARE(shell(f.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    QCOMPARE(shell(f.dir + QStringLiteral("/filme.db"), QStringLiteral("PRAGMA integrity_check")),
+             QStringLiteral("ok"));
     // The index on the key column serves the title order without a sort step.
-    QVERIFY(!shell(f.dir + QStringLiteral("/filme.db"),
-                     QStringLiteral("EXPLAIN QUERY PLAN SELECT Zaehler FROM tabelle ORDER BY Filmname__k, Zaehler"))
-                 .contains(QStringLiteral("TEMP B-TREE")));
+    QVERIFY(
+        !shell(f.dir + QStringLiteral("/filme.db"),
+               QStringLiteral("EXPLAIN QUERY PLAN SELECT Zaehler FROM tabelle ORDER BY Filmname__k, Zaehler"))
+             .contains(QStringLiteral("TEMP B-TREE")));
 }
 
 void TestStoreFilter::orderings()
@@ -265,8 +267,8 @@ void TestStoreFilter::model()
     f.film(QStringLiteral("Zwei"), 60);
     DatasetModel m(&f.filme,
                    {{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 214, false, Qt::AlignHCenter},
-                    {QStringLiteral("Filmlaenge"), QStringLiteral("Länge (Min.)"), Qt::AlignHCenter, 81, false,
-                     Qt::AlignHCenter},
+                    {QStringLiteral("Filmlaenge"), QStringLiteral("Länge (Min.)"), Qt::AlignHCenter, 81,
+                     false, Qt::AlignHCenter},
                     {QStringLiteral("Datum"), QString(), Qt::AlignLeft, 80, true, Qt::AlignHCenter}});
     QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(m.rowCount(), 2);

@@ -2,10 +2,9 @@
 
 #include "storetesthelpers.h"
 
-#include <store/dates.h>
-
 #include <QFileInfo>
 #include <QTest>
+#include <store/dates.h>
 
 using namespace store;
 using namespace storetest;
@@ -52,22 +51,25 @@ void TestStoreTables::statementTexts()
                           QStringLiteral("CREATE INDEX iKassette ON \"ausgelhn.db\" (Kassette)")}));
     QCOMPARE(tables::atimerIndexes(QStringLiteral("atimer.db")),
              QStringList{QStringLiteral("CREATE INDEX iDatum ON \"atimer.db\" (Datum,Beginn)")});
-    QCOMPARE(tables::createTableLine(QStringLiteral("kass3.db")), QStringLiteral("CREATE TABLE \"kass3.db\""));
+    QCOMPARE(tables::createTableLine(QStringLiteral("kass3.db")),
+             QStringLiteral("CREATE TABLE \"kass3.db\""));
 }
 
 void TestStoreTables::tableFileNames()
 {
     QCOMPARE(tables::tableFileName(QStringLiteral("kass"), 0), QStringLiteral("kass.db"));
     QCOMPARE(tables::tableFileName(QStringLiteral("filme"), 12), QStringLiteral("filme12.db"));
-    QCOMPARE(tables::tableFileName(QStringLiteral("ausgelhn"), QStringLiteral("0")), QStringLiteral("ausgelhn.db"));
+    QCOMPARE(tables::tableFileName(QStringLiteral("ausgelhn"), QStringLiteral("0")),
+             QStringLiteral("ausgelhn.db"));
     QCOMPARE(tables::tableFileName(QStringLiteral("atimer"), QString()), QStringLiteral("atimer.db"));
-    QCOMPARE(tables::tableFileName(QStringLiteral("atimer"), QStringLiteral("3")), QStringLiteral("atimer3.db"));
+    QCOMPARE(tables::tableFileName(QStringLiteral("atimer"), QStringLiteral("3")),
+             QStringLiteral("atimer3.db"));
 }
 
 static QStringList indexNames(const QString& file)
 {
     return shell(file, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND name NOT LIKE "
-                                        "'sqlite_%' ORDER BY name"))
+                                      "'sqlite_%' ORDER BY name"))
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -81,20 +83,21 @@ void TestStoreTables::createsAllTablesAndIndexes()
     }
     QCOMPARE(indexNames(dir + QStringLiteral("/kass.db")), QStringList());
     QCOMPARE(indexNames(dir + QStringLiteral("/filme.db")),
-             (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"), QStringLiteral("iGenre"),
-                          QStringLiteral("iZu_Kassette")}));
+             (QStringList{QStringLiteral("iFilmlaenge"), QStringLiteral("iFilmname"),
+                          QStringLiteral("iGenre"), QStringLiteral("iZu_Kassette")}));
     QCOMPARE(indexNames(dir + QStringLiteral("/ausgelhn.db")),
              (QStringList{QStringLiteral("iAn"), QStringLiteral("iDatum"), QStringLiteral("iKassette")}));
     QCOMPARE(indexNames(dir + QStringLiteral("/atimer.db")), QStringList{QStringLiteral("iDatum")});
     // The declared types carry the engine's types for other tools.
-    const QString types = shell(dir + QStringLiteral("/filme.db"),
-                                  QStringLiteral("SELECT group_concat(type, ' ') FROM pragma_table_info('tabelle')"));
+    const QString types =
+        shell(dir + QStringLiteral("/filme.db"),
+              QStringLiteral("SELECT group_concat(type, ' ') FROM pragma_table_info('tabelle')"));
     QVERIFY2(types.contains(QStringLiteral("CHAR(50)")) && types.contains(QStringLiteral("BLOB(0,5)")) &&
                  types.contains(QStringLiteral("DATE")) && types.contains(QStringLiteral("BOOLEAN")),
              qPrintable(types));
     // The title index is on the folding key, with the key as tie-break implied.
     QVERIFY(shell(dir + QStringLiteral("/filme.db"),
-                    QStringLiteral("SELECT sql FROM sqlite_master WHERE name='iGenre'"))
+                  QStringLiteral("SELECT sql FROM sqlite_master WHERE name='iGenre'"))
                 .contains(QStringLiteral("\"Genre__k\", \"Filmname__k\"")));
 }
 
@@ -152,7 +155,8 @@ void TestStoreTables::refusesUnknownStatementsAndExistingFiles()
     // An existing file is refused and left as it was.
     const QString msg = refused(tables::createKass());
     QVERIFY2(msg.contains(QStringLiteral("existiert bereits")), qPrintable(msg));
-    QCOMPARE(QDir(dir).entryList(QDir::Files), (QStringList{QStringLiteral("filme.db"), QStringLiteral("kass.db")}));
+    QCOMPARE(QDir(dir).entryList(QDir::Files),
+             (QStringList{QStringLiteral("filme.db"), QStringLiteral("kass.db")}));
 }
 
 void TestStoreTables::indexErrors()
@@ -170,9 +174,12 @@ void TestStoreTables::indexErrors()
         }
         return QString();
     };
-    QVERIFY(refused(QStringLiteral("CREATE INDEX iX ON \"fehlt.db\" (A)")).contains(QStringLiteral("Datei nicht gefunden")));
-    QVERIFY(refused(QStringLiteral("CREATE INDEX iX ON \"filme.db\" (Unbekannt)")).contains(QStringLiteral("Unbekannt")));
-    QVERIFY(refused(QStringLiteral("CREATE INDEX iGenre ON \"filme.db\" (Genre)")).contains(QStringLiteral("existiert bereits")));
+    QVERIFY(refused(QStringLiteral("CREATE INDEX iX ON \"fehlt.db\" (A)"))
+                .contains(QStringLiteral("Datei nicht gefunden")));
+    QVERIFY(refused(QStringLiteral("CREATE INDEX iX ON \"filme.db\" (Unbekannt)"))
+                .contains(QStringLiteral("Unbekannt")));
+    QVERIFY(refused(QStringLiteral("CREATE INDEX iGenre ON \"filme.db\" (Genre)"))
+                .contains(QStringLiteral("existiert bereits")));
     QVERIFY(!refused(QStringLiteral("CREATE INDEX iX ON \"filme.db\" (Bild)")).isEmpty());
 }
 
