@@ -27,6 +27,10 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <catalogue/eingabeseite.h>
+#include <catalogue/filminfoformular.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
 #include <lending/meldungsformular.h>
 #include <printing/druckenformular.h>
 #include <recording/aufnahmetimerformular.h>
@@ -86,6 +90,9 @@ THauptformular::THauptformular(const QString& programDirectory, Interaction& ui,
 
 THauptformular::~THauptformular()
 {
+    // The input page goes first, while every control it works on still exists.
+    delete Eingabe;
+    Eingabe = nullptr;
     Timer_Uhrzeit->stop();
     Datenmengen_Schliessen();
     // The datasets outlive the controls while the window is taken apart: they must
@@ -140,7 +147,7 @@ void THauptformular::Datenmengen_Einrichten()
          Column{QStringLiteral("Ende"), QString(), centre, 61, true},
          Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},
         this);
-    Gitter_Binden(DBGrid_Filme, DataSource_Filme);
+    // The film grid is bound by the input page (Eingabeseite), with its own editing rules.
     Gitter_Binden(DBGrid_Filmuebersicht, DataSource_Filmuebersicht);
     Gitter_Binden(DBGrid_Verliehen, DataSource_Ausgeliehen);
     Gitter_Binden(DBGrid_ATimer, DataSource_Aufnahmetimer);
@@ -208,16 +215,17 @@ void THauptformular::Handler_Verbinden()
 // The dialogs, once each for the whole run, in the order of start-up.
 void THauptformular::Dialoge_Erstellen()
 {
-    // The new-cassette dialog THinzufuegenformular is created here by the cassette part.
+    Hinzufuegenformular = new THinzufuegenformular(this);
     Drucken_Formular = new TDrucken_Formular(this);
-    // The play-length dialog TSpielzeit_Formular is created here by the cassette part.
+    Spielzeit_Formular = new TSpielzeit_Formular(this);
     // The font choice dialog TSchriftartenformular is created here by the settings part.
     Meldungsformular = new TMeldungsformular(this);
     Form_Aufnahmetimer = new TForm_Aufnahmetimer(this);
-    // The film details dialog TFilminfoformular is created here by the cassette part.
+    Filminfoformular = new TFilminfoformular(*Table_Filme, m_ui, this);
     Dankformular = new TDankformular(this);
     Historyformular = new THistoryformular(this);
     Form_NeueVerwaltung = new TForm_NeueVerwaltung(m_ui, this);
+    Eingabe = new Eingabeseite(*this, m_ui, m_clock);
 }
 
 void THauptformular::FormCreate()

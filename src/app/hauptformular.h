@@ -35,13 +35,17 @@ class SettingsController;
 namespace quorbel {
 
 class Clock;
+class Eingabeseite;
 class Interaction;
 class TDankformular;
 class TDrucken_Formular;
+class TFilminfoformular;
 class TForm_Aufnahmetimer;
 class TForm_NeueVerwaltung;
+class THinzufuegenformular;
 class THistoryformular;
 class TMeldungsformular;
+class TSpielzeit_Formular;
 
 class THauptformular : public QMainWindow
 {
@@ -198,6 +202,12 @@ public:
     TDankformular* Dankformular = nullptr;
     THistoryformular* Historyformular = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
+    THinzufuegenformular* Hinzufuegenformular = nullptr;
+    TSpielzeit_Formular* Spielzeit_Formular = nullptr;
+    TFilminfoformular* Filminfoformular = nullptr;
+
+    // The input page's handlers: cassettes, the film grid and its rules.
+    Eingabeseite* Eingabe = nullptr;
 
 protected:
     bool event(QEvent* e) override;

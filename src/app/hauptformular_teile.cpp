@@ -5,6 +5,9 @@
 
 #include "hauptformular.h"
 
+#include <catalogue/eingabeseite.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
 #include <recording/aufnahmetimerformular.h>
 #include <settings/keystore.h>
 #include <settings/settingscontroller.h>
@@ -35,6 +38,12 @@ void THauptformular::Einstellungsseite_Aufbauen()
             Form_Aufnahmetimer->ComboBox_Programme->clear();
             Form_Aufnahmetimer->ComboBox_Programme->addItems(stations);
         }
+    });
+    connect(s, &settings::SettingsController::playLengthsChanged, this, [this](const QStringList& entries) {
+        if (Hinzufuegenformular)
+            Hinzufuegenformular->setSpielzeiten(entries);
+        if (Spielzeit_Formular)
+            Spielzeit_Formular->setSpielzeiten(entries);
     });
     connect(s, &settings::SettingsController::kassettennummerFontChanged, this, [this](const QString& face) {
         QFont f = DBText_Kassette->font();
@@ -95,7 +104,11 @@ QString THauptformular::autostartSetting() const
 
 // Enables the buttons of the input page from the current cassette. Filled by the
 // cassette part.
-void THauptformular::Refresh_Navigator() {}
+void THauptformular::Refresh_Navigator()
+{
+    if (Eingabe)
+        Eingabe->Refresh_Navigator();
+}
 
 // Reminds of overdue loans. Filled by the lending part.
 void THauptformular::Pruefe_Verliehene_Kassetten() {}
