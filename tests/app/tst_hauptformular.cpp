@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <app/application.h>
+#include <catalogue/spielzeitformular.h>
+#include <catalogue/hinzufuegenformular.h>
 #include <settings/keystore.h>
 #include <settings/settingscontroller.h>
 #include <app/hauptformular.h>
@@ -418,6 +420,45 @@ private slots:
         QCOMPARE(w.checkRuns(), 0);
         QVERIFY(f.ui.shown.isEmpty());
         w.hide();
+    }
+
+    void vocabularyReachesTheWindow()
+    {
+        // Lists written by an earlier run, one with LF line ends only.
+        Fixture f(QStringLiteral("vokabeln"), true);
+        const QString lists = f.program + QStringLiteral("/Lists/");
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile file(lists + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(QStringLiteral("splztn.qb"), "E - 90\r\nE - 480\r\n");
+        write(QStringLiteral("prgs.qb"), "ARD\nKIKA\n");
+        write(QStringLiteral("genre.qb"), "Heimatfilm\r\nKom\xf6""die\r\n");
+
+        // The genre list is read at window creation: a fresh window on the same directory.
+        THauptformular w(f.program, f.ui, f.clock, f.settingsFile);
+        QCOMPARE(w.genrePickList, (QStringList{QStringLiteral("Heimatfilm"), QStringLiteral("Komödie")}));
+        w.FormActivate();
+        const QStringList lengths{QStringLiteral("E - 180"), QStringLiteral("E - 200"), QStringLiteral("E - 240"),
+                                  QStringLiteral("E - 260"), QStringLiteral("E - 300"), QStringLiteral("E - 480"),
+                                  QStringLiteral("E - 90"),  QStringLiteral("Kaufvideo")};
+        auto items = [](const QComboBox* box) {
+            QStringList out;
+            for (int i = 0; i < box->count(); ++i)
+                out << box->itemText(i);
+            return out;
+        };
+        QCOMPARE(items(w.Hinzufuegenformular->ComboBox_Spielzeit), lengths);
+        QCOMPARE(items(w.Spielzeit_Formular->ComboBox_Spielzeiten), lengths);
+        QCOMPARE(items(w.Form_Aufnahmetimer->ComboBox_Programme),
+                 (QStringList{QStringLiteral("ARD"), QStringLiteral("KIKA")}));
+
+        // A genre added on the settings page is offered by the film grid at once.
+        f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
+        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
+        QVERIFY(w.genrePickList.contains(QStringLiteral("Bergfilm")));
+        QVERIFY(w.settingsChanged());
     }
 
     void quitting()
