@@ -1,9 +1,9 @@
 #include "spielzeiteintrag.h"
 
+#include <settings/vocabulary.h>
+
 #include <app/interaction.h>
 
-#include <QCollator>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -53,17 +53,12 @@ std::optional<int> spielzeitMinuten(const QString& entry)
 
 QStringList eingebauteSpielzeiten()
 {
-    return {QStringLiteral("E - 180"), QStringLiteral("E - 200"), QStringLiteral("E - 240"),
-            QStringLiteral("E - 260"), QStringLiteral("E - 300"), kKaufvideo};
+    return settings::vocabulary::builtInPlayLengths();
 }
 
 QStringList sortierteSpielzeiten(QStringList entries)
 {
-    QCollator collator(QLocale{});
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::stable_sort(entries.begin(), entries.end(),
-                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    settings::vocabulary::sortEntries(entries);
     return entries;
 }
 
