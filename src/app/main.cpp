@@ -15,6 +15,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Quorbel 98"));
     QApplication::setApplicationVersion(QStringLiteral("0.9.2"));
 
+    // Dates and times follow the user's locale. Without one (the bare "C" locale of a
+    // minimal system) the program speaks German, so its dates read as German dates.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+
     // Qt's own texts (standard buttons, dialogs) in German, like the rest of the program.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -135,6 +136,10 @@ void SettingsController::buildPage(QWidget* page)
     PageControl_Einstellungen->addTab(Tab_Etikettendruck, QStringLiteral("Etikettendruck"));
     PageControl_Einstellungen->addTab(buildEditoren(), QStringLiteral("Genres / Programme"));
     PageControl_Einstellungen->setCurrentWidget(Tab_DruckOptionen);
+    // The five captions in the smaller type of the window's own tabs, so that they fit.
+    QFont tabFont = PageControl_Einstellungen->tabBar()->font();
+    tabFont.setPointSizeF(tabFont.pointSizeF() > 0 ? tabFont.pointSizeF() * 0.85 : 8.0);
+    PageControl_Einstellungen->tabBar()->setFont(tabFont);
     layout->addWidget(PageControl_Einstellungen, 1);
 
     BitBtn_EinstellungenSpeichern = makeButton(page, QStringLiteral("BitBtn_EinstellungenSpeichern"),
