@@ -169,8 +169,11 @@ protected:
     {
         auto* editor = qobject_cast<QWidget*>(watched);
         if (editor && event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            const auto* ke = static_cast<QKeyEvent*>(event);
+            const int key = ke->key();
+            // Tab out of the last cell of the last row starts a new row, as Down does.
+            const bool tabAmEnde = key == Qt::Key_Tab && ke->modifiers() == Qt::NoModifier && m_seite.Letzte_Zelle();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || tabAmEnde) {
                 const bool geaendert = editorText(editor) != editor->property(kUrsprung).toString();
                 return m_seite.Zelleneditor_Taste(editor, key, geaendert);
             }
@@ -750,6 +753,12 @@ bool Eingabeseite::Grid_Taste(int key, const QString& text, Qt::KeyboardModifier
             return false;
         Neue_Filmzeile(true);
         return true;
+    case Qt::Key_Tab:
+        // Tab past the last cell of the last row moves on to a new row.
+        if (modifiers != Qt::NoModifier || !Letzte_Zelle())
+            return false;
+        Neue_Filmzeile(true);
+        return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         DBGrid_FilmeKeyPress(QChar(13));
@@ -778,6 +787,12 @@ bool Eingabeseite::Grid_Taste(int key, const QString& text, Qt::KeyboardModifier
     return true;
 }
 
+bool Eingabeseite::Letzte_Zelle() const
+{
+    const QModelIndex i = w.DBGrid_Filme->currentIndex();
+    return i.isValid() && i.row() == m_modell->rowCount() - 1 && i.column() == m_modell->columnCount() - 1;
+}
+
 bool Eingabeseite::Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaendert)
 {
     guarded(m_ui, [&] {
@@ -787,6 +802,10 @@ bool Eingabeseite::Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaend
             emit m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
             if (!zelleGeaendert && schwebend(m_filme))
                 m_filme.cancel();
+            return;
+        }
+        if (key == Qt::Key_Tab) {
+            Neue_Filmzeile(true);
             return;
         }
         DBGrid_FilmeKeyPress(QChar(13));

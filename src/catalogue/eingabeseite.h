@@ -66,6 +66,8 @@ public:
     // before the film dataset stores or moves); false when the field refused the text.
     bool Zelle_Uebernehmen();
 
+    // The film grid's current cell is the last cell of its last row.
+    bool Letzte_Zelle() const;
     // Grid key handling, called by the grid's delegate for keys typed into a cell.
     bool Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaendert);
 

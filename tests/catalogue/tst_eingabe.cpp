@@ -565,6 +565,40 @@ void TestEingabe::titelLaengeUndNeueZeilen()
     QCOMPARE(v(s.kassette(1), "Frei"), QVariant(180));
     QCOMPARE(v(s.kassette(1), "Nullfilme"), QVariant(true));
     QVERIFY(s.meldungen().isEmpty());
+
+    // Tab through the cells of a new last row: out of its genre the film is stored and
+    // the next new row starts at its title, not back at the top of the grid.
+    s.gridFokus();
+    QTest::keyClick(s.grid(), Qt::Key_End, Qt::ControlModifier);
+    s.taste(Qt::Key_Down);
+    s.tippe(QStringLiteral("Getabbt"));
+    s.taste(Qt::Key_Tab);
+    s.tippe(QStringLiteral("20"));
+    s.taste(Qt::Key_Tab);
+    s.tippe(QStringLiteral("Krimi"));
+    s.taste(Qt::Key_Tab);
+    f = s.filmeVon(1);
+    QCOMPARE(f.size(), 4);
+    QCOMPARE(v(at(f, 3), "Filmname"), QVariant(QStringLiteral("Getabbt")));
+    QCOMPARE(v(at(f, 3), "Filmlaenge"), QVariant(20));
+    QCOMPARE(v(at(f, 3), "Genre"), QVariant(QStringLiteral("Krimi")));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Insert);
+    QCOMPARE(s.grid()->currentIndex(), s.grid()->model()->index(4, 0));
+    s.tippe(QStringLiteral("Danach"));
+    s.taste(Qt::Key_Return);
+    QCOMPARE(v(at(s.filmeVon(1), 4), "Filmname"), QVariant(QStringLiteral("Danach")));
+    // Tab on the last cell without an open editor does the same; Escape drops the row.
+    s.zelle(4, 2);
+    s.taste(Qt::Key_Tab);
+    QCOMPARE(s.filme().state(), store::Dataset::State::Insert);
+    s.taste(Qt::Key_Escape);
+    QCOMPARE(s.filmeVon(1).size(), 5);
+    // Tab elsewhere only moves to the next cell.
+    s.zelle(0, 2);
+    s.taste(Qt::Key_Tab);
+    QCOMPARE(s.grid()->currentIndex(), s.grid()->model()->index(1, 0));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Browse);
+    QVERIFY(s.meldungen().isEmpty());
 }
 
 void TestEingabe::escapeUndVerlassen()
