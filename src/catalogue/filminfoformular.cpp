@@ -106,7 +106,7 @@ TFilminfoformular::TFilminfoformular(store::Dataset& filme, Interaction& ui, QWi
 
 QString TFilminfoformular::bildFilter()
 {
-    return QStringLiteral("Alle Bilder (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf"
+    return QStringLiteral("Alle Dateien (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf"
                           "|Bitmaps (*.bmp)|*.bmp"
                           "|PNG-Bilder (*.png)|*.png"
                           "|JPEG-Bilder (*.jpg;*.jpeg)|*.jpg;*.jpeg"

@@ -132,7 +132,7 @@ void TestFilminfo::neuerFilmUndTitel()
     QCOMPARE(ui.shown.size(), 1);
     QCOMPARE(ui.shown.at(0).text, TFilminfoformular::bildFilter());
     QVERIFY(TFilminfoformular::bildFilter().startsWith(
-        QStringLiteral("Alle Bilder (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|")));
+        QStringLiteral("Alle Dateien (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|")));
     QVERIFY(TFilminfoformular::bildFilter().contains(QStringLiteral("|Metadateien (*.wmf)|*.wmf")));
     QVERIFY(!filme->asBoolean(QStringLiteral("Bild_Vorhanden")));
     QCOMPARE(filme->state(), store::Dataset::State::Browse);
