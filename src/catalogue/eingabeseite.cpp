@@ -172,7 +172,8 @@ protected:
             const auto* ke = static_cast<QKeyEvent*>(event);
             const int key = ke->key();
             // Tab out of the last cell of the last row starts a new row, as Down does.
-            const bool tabAmEnde = key == Qt::Key_Tab && ke->modifiers() == Qt::NoModifier && m_seite.Letzte_Zelle();
+            const bool tabAmEnde =
+                key == Qt::Key_Tab && ke->modifiers() == Qt::NoModifier && m_seite.Letzte_Zelle();
             if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || tabAmEnde) {
                 const bool geaendert = editorText(editor) != editor->property(kUrsprung).toString();
                 return m_seite.Zelleneditor_Taste(editor, key, geaendert);
