@@ -506,6 +506,21 @@ private slots:
         QCOMPARE(run.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
         QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
         QVERIFY(!QFile::exists(run.list("genre.qb"))); // the save stopped there
+
+        // A first start where the key cannot be created: the defaults hold for the run,
+        // and the failure names the first value, also when saving later.
+        Run blocked(freshDir(QStringLiteral("keyblocked")));
+        writeAll(QFileInfo(blocked.keyPath).absolutePath(), "kein Verzeichnis");
+        blocked.start();
+        QCOMPARE(blocked.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
+        QVERIFY(blocked.controller.einstellungen() == Einstellungen{});
+        QCOMPARE(blocked.controller.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!blocked.controller.settingsChanged());
+        blocked.ui.clear();
+        blocked.controller.CheckBox_Filmanzahl->setChecked(false);
+        blocked.controller.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(blocked.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
+        QVERIFY(blocked.controller.settingsChanged());
     }
 
     void roundTrip()
