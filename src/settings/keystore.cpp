@@ -154,6 +154,7 @@ bool FileKeyStore::openKey()
     m_values.clear();
     m_damageReport.clear();
     m_firstUnsaved.clear();
+    m_created = false;
     m_open = false;
     if (!QFileInfo::exists(m_path))
         return false;
@@ -172,8 +173,7 @@ void FileKeyStore::createKey()
     m_values.clear();
     m_open = true;
     // An empty key is a key too: it is written at the close even when nothing is set.
-    if (m_firstUnsaved.isEmpty())
-        m_firstUnsaved = kKeyName;
+    m_created = true;
 }
 
 QString FileKeyStore::readText(const QString& name)
@@ -241,10 +241,13 @@ void FileKeyStore::closeKey()
 {
     const bool wasOpen = m_open;
     m_open = false;
-    if (!wasOpen || m_firstUnsaved.isEmpty())
+    if (!wasOpen || (m_firstUnsaved.isEmpty() && !m_created))
         return;
-    const QString unsaved = m_firstUnsaved;
+    // A failure names the first value written, as the registry would; only a new key
+    // that was given no value is named itself.
+    const QString unsaved = m_firstUnsaved.isEmpty() ? kKeyName : m_firstUnsaved;
     m_firstUnsaved.clear();
+    m_created = false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!vocabulary::saveFileAtomically(m_path, serialise()))
         throw KeyError(KeyError::Reason::WriteFailed, unsaved);

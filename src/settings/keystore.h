@@ -102,6 +102,7 @@ private:
     bool m_open = false;
     bool m_writesBlocked = false; // a damaged file could not be moved aside
     QString m_firstUnsaved;       // first value written since the last successful close
+    bool m_created = false;       // created since the last close, to be written even if empty
     QString m_damageReport;
 };
 

@@ -17,7 +17,7 @@ TSchriftartenformular::TSchriftartenformular(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Schriftart auswählen"));
     setModal(true);
 
-    auto* label = new QLabel(QStringLiteral("&Verfügbare Schriftarten"), this);
+    auto* label = new QLabel(QStringLiteral("Verfügbare Schriftarten"), this);
     label->setObjectName(QStringLiteral("Label_Schriftarten"));
 
     ListBox_Schriftarten = new QListWidget(this);

@@ -536,6 +536,8 @@ void SettingsController::removeSelectedEntry(QListWidget* list)
     if (selected.isEmpty())
         return;
     delete list->takeItem(list->row(selected.first()));
+    // No entry stays marked: a second click removes nothing until the user picks again.
+    list->clearSelection();
 }
 
 void SettingsController::BitBtn_Dazu1Click()

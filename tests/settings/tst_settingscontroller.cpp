@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -291,18 +292,21 @@ private slots:
         QSignalSpy headerFont(&c, &SettingsController::columnHeaderFontChanged);
 
         // Pick another face: OK only after the pick.
-        QString preselected;
+        QString preselected, labelText;
         run.ui.dialogAnswers.push_back([&](QDialog& d) {
             auto& dlg = static_cast<TSchriftartenformular&>(d);
             if (dlg.BitBtn_Ok->isEnabled())
                 return int(QDialog::Rejected);
             preselected = dlg.gewaehlteSchriftart();
+            if (const auto* label = dlg.findChild<QLabel*>(QStringLiteral("Label_Schriftarten")))
+                labelText = label->text();
             dlg.ListBox_Schriftarten->setCurrentRow(kFonts.indexOf(QStringLiteral("Verdana")));
             dlg.BitBtn_Ok->click();
             return dlg.result();
         });
         c.Button_Schriftart_UeberschriftenClick();
         QCOMPARE(preselected, QStringLiteral("Arial"));
+        QCOMPARE(labelText, s("Verfügbare Schriftarten"));
         QCOMPARE(run.ui.shown.last().text, s("Schriftart auswählen"));
         QCOMPARE(c.einstellungen().Spaltenueberschriften_Font, QStringLiteral("Verdana"));
         QCOMPARE(headerFont.size(), 1);
@@ -445,7 +449,12 @@ private slots:
         QCOMPARE(genres.last().at(0).toStringList(), c.genres());
         QVERIFY(c.genresChangedFlag() && c.settingsChanged() && !c.stationsChangedFlag());
 
-        for (int i = 0; i < 3; ++i) {
+        // After a removal no entry is marked: a second click removes nothing.
+        c.ListBox_Genre->setCurrentRow(0);
+        c.BitBtn_Weg1Click();
+        c.BitBtn_Weg1Click();
+        QCOMPARE(c.genres(), sl({"Drama", "drama"}));
+        for (int i = 0; i < 2; ++i) {
             c.ListBox_Genre->setCurrentRow(0);
             c.BitBtn_Weg1Click();
         }
@@ -506,6 +515,21 @@ private slots:
         QCOMPARE(run.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
         QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
         QVERIFY(!QFile::exists(run.list("genre.qb"))); // the save stopped there
+
+        // A first start where the key cannot be created: the defaults hold for the run,
+        // and the failure names the first value, also when saving later.
+        Run blocked(freshDir(QStringLiteral("keyblocked")));
+        writeAll(QFileInfo(blocked.keyPath).absolutePath(), "kein Verzeichnis");
+        blocked.start();
+        QCOMPARE(blocked.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
+        QVERIFY(blocked.controller.einstellungen() == Einstellungen{});
+        QCOMPARE(blocked.controller.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!blocked.controller.settingsChanged());
+        blocked.ui.clear();
+        blocked.controller.CheckBox_Filmanzahl->setChecked(false);
+        blocked.controller.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(blocked.ui.errors(), QStringList{s("Konnte Daten für 'Titel' nicht setzen")});
+        QVERIFY(blocked.controller.settingsChanged());
     }
 
     void roundTrip()
