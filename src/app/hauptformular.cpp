@@ -451,7 +451,7 @@ void THauptformular::Liste_Oeffnen(const QString& listFilePath)
 
 void THauptformular::Liste_Laden(const QString& listFilePath)
 {
-    const int number = store::readCollectionNumber(listFilePath);
+    const QString number = store::readCollectionNumber(listFilePath);
     const QString directory = QFileInfo(listFilePath).absolutePath();
     struct Opening
     {

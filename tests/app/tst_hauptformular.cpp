@@ -722,6 +722,8 @@ private slots:
         QVERIFY(f.showsCollection());
         writeFile(dir + QStringLiteral("/boese.qbx"), "../x\r\n");
         writeFile(dir + QStringLiteral("/fehlend.qbx"), "5\r\n");
+        // Leading zeros stay in the file names: "00" is not the plain-named collection.
+        writeFile(dir + QStringLiteral("/nullen.qbx"), "00\r\n");
         QDir(dir).mkdir(QStringLiteral("verzeichnis.qbx"));
 
         struct Case
@@ -732,6 +734,7 @@ private slots:
         const QList<Case> cases = {
             {dir + QStringLiteral("/boese.qbx"), QStringLiteral("ungültig")},
             {dir + QStringLiteral("/fehlend.qbx"), QString()},
+            {dir + QStringLiteral("/nullen.qbx"), QString()},
             {dir + QStringLiteral("/verzeichnis.qbx"), QStringLiteral("kann nicht gelesen werden")},
             {dir + QStringLiteral("/weg.qbx"), QStringLiteral("Datei nicht gefunden")},
         };
@@ -750,6 +753,7 @@ private slots:
         // Nothing outside the collection directory was made.
         QVERIFY(!QFile::exists(dir + QStringLiteral("/../kass../x.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/kass5.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/kass00.db")));
     }
 
     void autostart()
