@@ -193,6 +193,12 @@ private slots:
         Fixture f(QStringLiteral("design"));
         THauptformular& w = *f.w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Quorbel 98 - BDE Power Edition"));
+        // The captions stand as they are: no display name pinned that the platform would
+        // append to them; the name still reaches the message boxes.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Quorbel 98"));
+        QCoreApplication::setApplicationName(QStringLiteral("Probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Probe"));
+        QCoreApplication::setApplicationName(QStringLiteral("Quorbel 98"));
         QCOMPARE(w.centralWidget()->size(), QSize(569, 605));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -495,6 +501,39 @@ private slots:
             QCOMPARE(f.ui.shown.at(1).icon, MsgIcon::None);
             QCOMPARE(f.ui.shown.at(1).buttons, Yes | No);
             QCOMPARE(f.w->settingsSaves(), answer == Yes ? 1 : 0);
+            QCOMPARE(QFile::exists(f.settingsFile), answer == Yes);
+        }
+        {
+            // Settings that cannot be written: said so, and the window stays open without
+            // its collection, so that nothing is lost; the next attempt may discard them.
+            Fixture f(QStringLiteral("beenden-schreibfehler"));
+            writeFile(f.program + QStringLiteral("/blockiert"), "keine Verzeichnis");
+            THauptformular w(f.program, f.ui, f.clock, f.program + QStringLiteral("/blockiert/einstellungen.key"));
+            const QString dir = freshDir(QStringLiteral("beenden-schreibfehler-sammlung"));
+            f.ui.dialogAnswers.push_back([dir](QDialog& d) {
+                auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+                dlg.VerzeichnisBox->setDirectory(dir);
+                dlg.Edit_Dateiname->setText(QStringLiteral("liste"));
+                dlg.BitBtn1->click();
+                return dlg.result();
+            });
+            w.Neu1->trigger();
+            QVERIFY(w.collectionOpen());
+            w.Einstellungsverwaltung->Einstellungen_Sichern_Ein();
+            w.show();
+            f.ui.clear();
+            f.ui.messageAnswers = {Yes, Yes};
+            QVERIFY(!w.close());
+            QCOMPARE(f.ui.messages(), (QStringList{QStringLiteral("Quorbel beenden ?"), saveQuestion}));
+            QCOMPARE(f.ui.errors().size(), 1);
+            QVERIFY(w.isVisible());
+            QVERIFY(w.settingsChanged());
+            QVERIFY(!w.collectionOpen() && !w.Schliessen_Menu->isEnabled());
+            QVERIFY(!w.Pagecontrol->isVisibleTo(&w) && !w.Timer_Uhrzeit->isActive());
+            f.ui.clear();
+            f.ui.messageAnswers = {Yes, No};
+            QVERIFY(w.close());
+            QVERIFY(f.ui.errors().isEmpty());
         }
     }
 
