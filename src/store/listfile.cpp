@@ -22,6 +22,8 @@ QString nativePath(const QString& path)
 QString readCollectionNumber(const QString& listFilePath)
 {
     QFile file(listFilePath);
+    if (listFilePath.isEmpty())
+        throw FileError(QStringLiteral("Datei nicht gefunden"));
     if (!QFileInfo::exists(listFilePath))
         throw FileError(QStringLiteral("Datei nicht gefunden\n\r%1").arg(nativePath(listFilePath)));
     if (!file.open(QIODevice::ReadOnly))

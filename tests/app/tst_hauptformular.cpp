@@ -827,6 +827,16 @@ private slots:
             QCOMPARE(f.ui.errors().size(), 1);
             QCOMPARE(f.w->checkRuns(), 0);
         }
+        {
+            // An empty setting names no list file.
+            Fixture f(QStringLiteral("auto-leer"));
+            f.storeSetting(QStringLiteral("Autostart"), QString());
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(f.w.get(), &activate);
+            QCOMPARE(f.ui.errors(), QStringList{QStringLiteral("Datei nicht gefunden")});
+            QVERIFY(f.showsNoCollection());
+            QVERIFY(!f.w->collectionOpen());
+        }
     }
 
     void lastNetForFailures()
