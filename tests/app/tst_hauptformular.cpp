@@ -4,6 +4,8 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -405,9 +407,14 @@ private slots:
         QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
         QVERIFY(w.firstActivationPending());
 
-        // Showing the window activates it.
+        // Showing the window activates it. It stands at the top of the screen, centred
+        // (by its own width: the frame's is not known before it is shown).
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(w.frameGeometry().top(), screen.top() + 4);
+        QCOMPARE(w.frameGeometry().left(), screen.left() + screen.width() / 2 - w.width() / 2);
+        QCOMPARE(w.size(), QSize(569, 605 + w.menuBar()->height()));
         QVERIFY(!w.firstActivationPending());
         QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), f.clock.today());
         QVERIFY(!w.Einstellungsverwaltung->genresChangedFlag());
