@@ -73,7 +73,7 @@ THauptformular::THauptformular(const QString& programDirectory, Interaction& ui,
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       genrePickList(settings::vocabulary::builtInGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
 {
-    setObjectName(QStringLiteral("Hauptformular_Fenster"));
+    setObjectName(QStringLiteral("Hauptformular"));
     setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));
     m_programDirectory = QDir(programDirectory).absolutePath();
     if (!m_programDirectory.endsWith(QLatin1Char('/')))

@@ -133,7 +133,7 @@ void THauptformular::Seiten_Aufbauen()
 
     // Client area of 569 x 605 pixels with everything placed on it.
     auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Hauptformular"));
+    client->setObjectName(QStringLiteral("Hauptformular_Client"));
     client->setFixedSize(569, 605);
     setCentralWidget(client);
 

@@ -201,6 +201,7 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("Probe"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Probe"));
         QCoreApplication::setApplicationName(QStringLiteral("Quorbel 98"));
+        QCOMPARE(w.objectName(), QStringLiteral("Hauptformular"));
         QCOMPARE(w.centralWidget()->size(), QSize(569, 605));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -357,6 +358,7 @@ private slots:
     void fixedDialogs()
     {
         TSplashScreen splash;
+        QCOMPARE(splash.objectName(), QStringLiteral("SplashScreen"));
         QCOMPARE(splash.size(), QSize(418, 245));
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(splash.Label_Process->text(), QStringLiteral("wird geladen, bitte warten..."));

@@ -45,7 +45,9 @@ private slots:
         const QString dir = freshDir(QStringLiteral("design"));
         QDir::setCurrent(dir);
         TForm_NeueVerwaltung dlg(ui);
+        QCOMPARE(dlg.objectName(), QStringLiteral("Form_NeueVerwaltung"));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Neue Videoliste erstellen"));
+        QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
         QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
         QCOMPARE(dlg.BitBtn_NeuesVerzeichnis->text(), QStringLiteral("&Neues Verzeichnis erstellen"));
         QCOMPARE(dlg.BitBtn1->text(), QStringLiteral("&OK"));
