@@ -571,6 +571,25 @@ private slots:
         w.Timer_UhrzeitTimer();
         QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:01"));
         QCOMPARE(w.checkRuns(), 1);
+
+        // Started on an earlier day: opening a collection today runs the checks, and the
+        // first tick runs them once more, because only the tick moves the last-seen date.
+        Fixture g(QStringLiteral("uhr-vortag"));
+        const QString dir = freshDir(QStringLiteral("uhr-vortag-sammlung"));
+        g.createCollection(dir, QStringLiteral("videos"));
+        g.w->Schliessen_MenuClick();
+        QCOMPARE(g.w->checkRuns(), 0);
+        g.clock.current = g.clock.current.addDays(1);
+        g.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        g.w->ffnen1->trigger();
+        QVERIFY(g.showsCollection());
+        QCOMPARE(g.w->checkRuns(), 1);
+        QCOMPARE(g.w->Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    10:00"));
+        QCOMPARE(g.w->lastSeenDate(), QStringLiteral("08.12.2026"));
+        g.w->Timer_UhrzeitTimer();
+        QCOMPARE(g.w->checkRuns(), 2);
+        g.w->Timer_UhrzeitTimer();
+        QCOMPARE(g.w->checkRuns(), 2);
     }
 
     void newCollections()
