@@ -737,11 +737,30 @@ private slots:
         QCOMPARE(w.checkRuns(), 1);
         QCOMPARE(w.Table_Kassetten->databaseName(), dir);
 
+        // The tables are always those beside the list file: a copy of the list file and
+        // its four tables works in another directory, as does a list file with an empty line.
+        const QString copy = freshDir(QStringLiteral("oeffnen-kopie"));
+        for (const char* file : {"videos.qbx", "kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
+            QVERIFY(QFile::copy(dir + QLatin1Char('/') + QLatin1String(file), copy + QLatin1Char('/') + QLatin1String(file)));
+        writeFile(copy + QStringLiteral("/leer.qbx"), "\r\n");
+        for (const char* list : {"/videos.qbx", "/leer.qbx"}) {
+            f.ui.fileAnswers = {copy + QLatin1String(list)};
+            w.ffnen1->trigger();
+            QCOMPARE(f.ui.errors(), QStringList());
+            QVERIFY(f.showsCollection());
+            QCOMPARE(w.Table_Kassetten->databaseName(), copy);
+            QCOMPARE(w.Table_Aufnahmetimer->tableName(), QStringLiteral("atimer.db"));
+        }
+        f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        w.ffnen1->trigger();
+        QCOMPARE(w.Table_Kassetten->databaseName(), dir);
+        QCOMPARE(w.checkRuns(), 4);
+
         // Cancelling the open leaves the collection as it was.
         w.ffnen1->trigger();
         QVERIFY(f.showsCollection());
         QVERIFY(w.Table_Kassetten->isActive());
-        QCOMPARE(w.checkRuns(), 1);
+        QCOMPARE(w.checkRuns(), 4);
 
         // Switching to the overview of an empty collection: nothing to print.
         w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
