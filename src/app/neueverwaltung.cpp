@@ -121,10 +121,11 @@ TForm_NeueVerwaltung::TForm_NeueVerwaltung(Interaction& ui, QWidget* parent) : Q
     layout->addLayout(buttons);
     setFixedSize(360, 440);
 
-    connectGuarded(VerzeichnisBox, &DirectoryListBox::directoryChanged, this, m_ui, [this](const QString& path) {
-        Label_Verzeichnis->setText(QDir::toNativeSeparators(path));
-        showDrive(path);
-    });
+    connectGuarded(VerzeichnisBox, &DirectoryListBox::directoryChanged, this, m_ui,
+                   [this](const QString& path) {
+                       Label_Verzeichnis->setText(QDir::toNativeSeparators(path));
+                       showDrive(path);
+                   });
     connectGuarded(VerzeichnisBox, &QListWidget::itemActivated, this, m_ui,
                    [this](QListWidgetItem* item) { VerzeichnisBox->changeInto(item); });
     connectGuarded(BitBtn_NeuesVerzeichnis, &QPushButton::clicked, this, m_ui,

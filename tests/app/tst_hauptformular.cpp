@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -20,20 +20,18 @@
 #include <QTimer>
 #include <QToolButton>
 #include <app/application.h>
-#include <catalogue/spielzeitformular.h>
-#include <catalogue/hinzufuegenformular.h>
-#include <settings/keystore.h>
-#include <settings/settingscontroller.h>
 #include <app/hauptformular.h>
-#include <settings/keystore.h>
-#include <settings/settingscontroller.h>
 #include <app/infoformulare.h>
 #include <app/neueverwaltung.h>
 #include <app/splashscreen.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
 #include <lending/meldungsformular.h>
 #include <memory>
 #include <recording/aufnahmetimerformular.h>
+#include <settings/keystore.h>
+#include <settings/settingscontroller.h>
 #include <sqlite3.h>
 #include <store/error.h>
 
@@ -517,7 +515,8 @@ private slots:
             // its collection, so that nothing is lost; the next attempt may discard them.
             Fixture f(QStringLiteral("beenden-schreibfehler"));
             writeFile(f.program + QStringLiteral("/blockiert"), "keine Verzeichnis");
-            THauptformular w(f.program, f.ui, f.clock, f.program + QStringLiteral("/blockiert/einstellungen.key"));
+            THauptformular w(f.program, f.ui, f.clock,
+                             f.program + QStringLiteral("/blockiert/einstellungen.key"));
             const QString dir = freshDir(QStringLiteral("beenden-schreibfehler-sammlung"));
             f.ui.dialogAnswers.push_back([dir](QDialog& d) {
                 auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
@@ -741,7 +740,8 @@ private slots:
         // its four tables works in another directory, as does a list file with an empty line.
         const QString copy = freshDir(QStringLiteral("oeffnen-kopie"));
         for (const char* file : {"videos.qbx", "kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
-            QVERIFY(QFile::copy(dir + QLatin1Char('/') + QLatin1String(file), copy + QLatin1Char('/') + QLatin1String(file)));
+            QVERIFY(QFile::copy(dir + QLatin1Char('/') + QLatin1String(file),
+                                copy + QLatin1Char('/') + QLatin1String(file)));
         writeFile(copy + QStringLiteral("/leer.qbx"), "\r\n");
         for (const char* list : {"/videos.qbx", "/leer.qbx"}) {
             f.ui.fileAnswers = {copy + QLatin1String(list)};
