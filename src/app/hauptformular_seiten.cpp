@@ -218,7 +218,6 @@ void THauptformular::Seite_Eingabe()
     DBText_Kassette->setAlignment(Qt::AlignCenter);
     QFont number(QStringLiteral("Times New Roman"));
     number.setPixelSize(32);
-    number.setBold(true);
     DBText_Kassette->setFont(number);
 
     BitBtn_Erste = pictureButton(page, QStringLiteral("BitBtn_Erste"), QStyle::SP_MediaSkipBackward,

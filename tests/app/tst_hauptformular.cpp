@@ -304,6 +304,9 @@ private slots:
         QVERIFY(!w.DateTimePicker_Filter->isVisibleTo(&w));
         QCOMPARE(w.DateTimePicker_Filter->date(), f.clock.today().addDays(-14));
         QCOMPARE(w.DBText_Kassette->font().pixelSize(), 32);
+        QCOMPARE(w.DBText_Kassette->font().family(), QStringLiteral("Times New Roman"));
+        QVERIFY(!w.DBText_Kassette->font().bold());
+        QCOMPARE(w.DBText_Kassette->alignment(), Qt::AlignCenter);
         QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
         QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
 
