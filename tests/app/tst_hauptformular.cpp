@@ -286,6 +286,20 @@ private slots:
             if (c.hint)
                 QCOMPARE(widget->toolTip(), QString::fromUtf8(c.hint));
         }
+        // Nothing of the window itself is without a German name for screen readers: its
+        // own caption, or one given to it (the settings page and the dialogs have theirs).
+        for (QWidget* child : w.findChildren<QWidget*>()) {
+            const QString name = child->objectName();
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || child->window() != &w ||
+                w.Tab_Einstellungen->isAncestorOf(child))
+                continue;
+            QString accessible = child->accessibleName();
+            if (auto* l = qobject_cast<QLabel*>(child); l && accessible.isEmpty())
+                accessible = l->text();
+            if (auto* m = qobject_cast<QMenu*>(child); m && accessible.isEmpty())
+                accessible = m->title();
+            QVERIFY2(!accessible.isEmpty(), qPrintable(name));
+        }
         QCOMPARE(w.BitBtn_Filmloeschen->text(), QStringLiteral("Film &löschen"));
         QCOMPARE(w.BitBtn_Drucken->text(), QStringLiteral("Filmliste aus&drucken"));
         QCOMPARE(w.BitBtn_Aufgenommen->text(), QStringLiteral("Film &aufgenommen"));
@@ -367,6 +381,8 @@ private slots:
         QVERIFY(splash.Label_Process->font().bold());
         QCOMPARE(splash.Image_SplashSchriftzug->geometry(), QRect(46, 13, 326, 79));
         QVERIFY(!splash.Image_SplashHintergrund->pixmap().isNull());
+        for (QLabel* part : {splash.Image_SplashHintergrund, splash.Image_SplashSchriftzug})
+            QVERIFY(!part->accessibleName().isEmpty());
 
         TMeldungsformular reminder;
         QCOMPARE(reminder.windowTitle(), QStringLiteral("Zur Erinnerung"));
