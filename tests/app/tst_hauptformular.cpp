@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -729,6 +730,27 @@ private slots:
         QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
         QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
         QVERIFY(f.showsNoCollection());
+
+        // The list file cannot be written (a directory took its name after the dialog
+        // closed): the four new tables go again, nothing names them.
+        QVERIFY(QFile::remove(dir + QStringLiteral("/atimer1.db")));
+        f.ui.clear();
+        f.ui.dialogAnswers.push_back([dir](QDialog& d) {
+            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+            dlg.VerzeichnisBox->setDirectory(dir);
+            dlg.Edit_Dateiname->setText(QStringLiteral("z"));
+            dlg.BitBtn1->click();
+            QDir(dir).mkdir(QStringLiteral("z.qbx"));
+            return dlg.result();
+        });
+        w.Neu1->trigger();
+        QCOMPARE(f.ui.errors().size(), 1);
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db"})
+            QVERIFY2(!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
+        QVERIFY(QFileInfo(dir + QStringLiteral("/z.qbx")).isDir());
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(f.datasetsClosed());
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void openCancelClose()
