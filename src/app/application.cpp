@@ -7,7 +7,14 @@
 
 namespace quorbel {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Quorbel 98"));
+    setApplicationVersion(QStringLiteral("0.9.2"));
+    // No display name of its own: the platform would append it to every caption
+    // ("Quorbel 98 - BDE Power Edition — Quorbel 98"). Message boxes still find the
+    // application's name through applicationDisplayName().
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

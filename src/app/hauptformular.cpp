@@ -73,7 +73,7 @@ THauptformular::THauptformular(const QString& programDirectory, Interaction& ui,
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       genrePickList(settings::vocabulary::builtInGenres()), m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
 {
-    setObjectName(QStringLiteral("Hauptformular_Fenster"));
+    setObjectName(QStringLiteral("Hauptformular"));
     setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));
     m_programDirectory = QDir(programDirectory).absolutePath();
     if (!m_programDirectory.endsWith(QLatin1Char('/')))
@@ -451,7 +451,7 @@ void THauptformular::Liste_Oeffnen(const QString& listFilePath)
 
 void THauptformular::Liste_Laden(const QString& listFilePath)
 {
-    const int number = store::readCollectionNumber(listFilePath);
+    const QString number = store::readCollectionNumber(listFilePath);
     const QString directory = QFileInfo(listFilePath).absolutePath();
     struct Opening
     {

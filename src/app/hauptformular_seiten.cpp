@@ -133,12 +133,14 @@ void THauptformular::Seiten_Aufbauen()
 
     // Client area of 569 x 605 pixels with everything placed on it.
     auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Hauptformular"));
+    client->setObjectName(QStringLiteral("Hauptformular_Client"));
+    client->setAccessibleName(QStringLiteral("Quorbel 98"));
     client->setFixedSize(569, 605);
     setCentralWidget(client);
 
     Hintergrund = new QWidget(client);
     Hintergrund->setObjectName(QStringLiteral("Hintergrund"));
+    Hintergrund->setAccessibleName(QStringLiteral("Hintergrund"));
     Hintergrund->setGeometry(0, 0, 569, 605);
     Hintergrund->setAutoFillBackground(true);
 
@@ -205,10 +207,12 @@ void THauptformular::Seite_Eingabe()
     named(page, QStringLiteral("Tab_Eingabe"), QStringLiteral("Eingabe"));
     Pagecontrol->addTab(page, QStringLiteral("&Eingabe"));
 
-    Bevel_Kassettennummer = named(new QFrame(page), QStringLiteral("Bevel_Kassettennummer"), QString());
+    Bevel_Kassettennummer = named(new QFrame(page), QStringLiteral("Bevel_Kassettennummer"),
+                                  QStringLiteral("Rahmen der Kassettennummer"));
     Bevel_Kassettennummer->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel_Kassettennummer->setGeometry(8, 8, 200, 80);
-    Image_Hintergrund = named(new QLabel(page), QStringLiteral("Image_Hintergrund"), QString());
+    Image_Hintergrund = named(new QLabel(page), QStringLiteral("Image_Hintergrund"),
+                              QStringLiteral("Etikett der Kassettennummer"));
     Image_Hintergrund->setGeometry(10, 10, 196, 76);
     Image_Hintergrund->setScaledContents(true);
     Image_Hintergrund->setPixmap(bild(QStringLiteral("etikett"), Image_Hintergrund->size()));
@@ -218,7 +222,6 @@ void THauptformular::Seite_Eingabe()
     DBText_Kassette->setAlignment(Qt::AlignCenter);
     QFont number(QStringLiteral("Times New Roman"));
     number.setPixelSize(32);
-    number.setBold(true);
     DBText_Kassette->setFont(number);
 
     BitBtn_Erste = pictureButton(page, QStringLiteral("BitBtn_Erste"), QStyle::SP_MediaSkipBackward,
@@ -274,6 +277,7 @@ void THauptformular::Seite_Eingabe()
                QRect(330, 426, 199, 30));
 
     GroupBox_Nonvisible = group(page, QStringLiteral("GroupBox_Nonvisible"), QString(), QRect(0, 0, 10, 10));
+    GroupBox_Nonvisible->setAccessibleName(QStringLiteral("Etikettenbericht"));
     GroupBox_Nonvisible->setVisible(false);
 }
 
@@ -378,11 +382,13 @@ void THauptformular::Seite_Info()
 
     auto* logo = new QLabel(page);
     logo->setObjectName(QStringLiteral("Image_Info"));
+    logo->setAccessibleName(QStringLiteral("Quorbel 98"));
     logo->setGeometry(20, 24, 497, 137);
     logo->setScaledContents(true);
     logo->setPixmap(bild(QStringLiteral("schriftzug"), logo->size()));
     auto* cassette = new QLabel(page);
     cassette->setObjectName(QStringLiteral("Image_InfoKassette"));
+    cassette->setAccessibleName(QStringLiteral("Videokassette"));
     cassette->setGeometry(28, 190, 169, 153);
     cassette->setScaledContents(true);
     cassette->setPixmap(bild(QStringLiteral("kassette"), cassette->size()));

@@ -11,9 +11,6 @@
 int main(int argc, char* argv[])
 {
     quorbel::Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorbel 98"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorbel 98"));
-    QApplication::setApplicationVersion(QStringLiteral("0.9.2"));
 
     // Dates and times follow the user's locale. Without one (the bare "C" locale of a
     // minimal system) the program speaks German, so its dates read as German dates.

@@ -30,14 +30,14 @@ const QString kUp = QStringLiteral("..");
 DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        if (!item)
-            return;
-        const QString target = item->text() == kUp ? QDir(m_directory).absoluteFilePath(kUp)
-                                                   : QDir(m_directory).absoluteFilePath(item->text());
-        // A directory that vanished since it was listed is reported by the default error dialog.
-        setDirectory(target);
-    });
+}
+
+void DirectoryListBox::changeInto(const QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    // A directory that vanished since it was listed throws, for the default error dialog.
+    setDirectory(QDir(m_directory).absoluteFilePath(item->text()));
 }
 
 void DirectoryListBox::setDirectory(const QString& path)
@@ -121,10 +121,13 @@ TForm_NeueVerwaltung::TForm_NeueVerwaltung(Interaction& ui, QWidget* parent) : Q
     layout->addLayout(buttons);
     setFixedSize(360, 440);
 
-    connect(VerzeichnisBox, &DirectoryListBox::directoryChanged, this, [this](const QString& path) {
-        Label_Verzeichnis->setText(QDir::toNativeSeparators(path));
-        showDrive(path);
-    });
+    connectGuarded(VerzeichnisBox, &DirectoryListBox::directoryChanged, this, m_ui,
+                   [this](const QString& path) {
+                       Label_Verzeichnis->setText(QDir::toNativeSeparators(path));
+                       showDrive(path);
+                   });
+    connectGuarded(VerzeichnisBox, &QListWidget::itemActivated, this, m_ui,
+                   [this](QListWidgetItem* item) { VerzeichnisBox->changeInto(item); });
     connectGuarded(BitBtn_NeuesVerzeichnis, &QPushButton::clicked, this, m_ui,
                    [this](auto&&...) { BitBtn_NeuesVerzeichnisClick(); });
     connectGuarded(BitBtn1, &QPushButton::clicked, this, m_ui, [this](auto&&...) { BitBtn1Click(); });

@@ -13,8 +13,7 @@ namespace quorbel {
 
 class Interaction;
 
-// A list of the sub-directories of one directory, with ".." to go up; activating an
-// entry (double click, Enter) changes into it.
+// A list of the sub-directories of one directory, with ".." to go up.
 class DirectoryListBox : public QListWidget
 {
     Q_OBJECT
@@ -24,6 +23,9 @@ public:
     QString directory() const { return m_directory; }
     // Lists `path`; throws store::FileError when it is not a directory that can be read.
     void setDirectory(const QString& path);
+    // Changes into the sub-directory of `item`, or up for "..". The owner connects
+    // itemActivated (double click, Enter) to it.
+    void changeInto(const QListWidgetItem* item);
 
 signals:
     void directoryChanged(const QString& path);

@@ -16,6 +16,7 @@ TSplashScreen::TSplashScreen(QWidget* parent) : QWidget(parent, Qt::SplashScreen
 
     Image_SplashHintergrund = new QLabel(this);
     Image_SplashHintergrund->setObjectName(QStringLiteral("Image_SplashHintergrund"));
+    Image_SplashHintergrund->setAccessibleName(QStringLiteral("Hintergrund"));
     Image_SplashHintergrund->setGeometry(0, 0, 418, 245);
     Image_SplashHintergrund->setPixmap(bild(QStringLiteral("splash"), QSize(418, 245)));
     Image_SplashHintergrund->setScaledContents(true);

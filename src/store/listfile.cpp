@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <utility>
 
 namespace store {
 
@@ -18,37 +19,35 @@ QString nativePath(const QString& path)
 
 } // namespace
 
-int readCollectionNumber(const QString& listFilePath)
+QString readCollectionNumber(const QString& listFilePath)
 {
     QFile file(listFilePath);
+    if (listFilePath.isEmpty())
+        throw FileError(QStringLiteral("Datei nicht gefunden"));
     if (!QFileInfo::exists(listFilePath))
         throw FileError(QStringLiteral("Datei nicht gefunden\n\r%1").arg(nativePath(listFilePath)));
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(
             QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
 
-    // Only the first line counts; a list file is a few bytes long, so a short read is plenty.
-    const QByteArray head = file.read(256);
-    if (head.isNull() && file.error() != QFileDevice::NoError)
+    // Only the first line counts, up to its line end.
+    QByteArray line = file.readLine();
+    if (line.isEmpty() && file.error() != QFileDevice::NoError)
         throw FileError(
             QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
-    qsizetype end = head.indexOf('\n');
-    QByteArray line = end >= 0 ? head.left(end) : head;
-    end = line.indexOf('\r');
+    const qsizetype end = line.indexOf('\r');
     if (end >= 0)
         line.truncate(end);
     line = line.trimmed();
-    if (line.isEmpty())
-        return 0;
 
-    bool allDigits = line.size() <= 9;
-    for (const char c : line)
+    bool allDigits = true;
+    for (const char c : std::as_const(line))
         allDigits = allDigits && c >= '0' && c <= '9';
     if (!allDigits)
         throw FileError(QStringLiteral("Die Videoliste %1 ist ungültig: Sie muss in ihrer ersten Zeile "
                                        "die Nummer der Videoliste enthalten (nur Ziffern).")
                             .arg(nativePath(listFilePath)));
-    return line.toInt();
+    return QString::fromLatin1(line);
 }
 
 void writeCollectionNumber(const QString& listFilePath, int number)

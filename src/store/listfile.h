@@ -7,11 +7,12 @@
 
 namespace store {
 
-// Reads the collection number from the list file's first line. An empty line or an
-// empty file means 0. Anything but decimal digits (a path, a separator, letters) is
-// refused with a FileError, so a hand-edited file can never address table files
-// outside the collection directory. A missing or unreadable file throws FileError.
-int readCollectionNumber(const QString& listFilePath);
+// Reads the collection number from the list file's first line, as the text that goes
+// between each table stem and ".db": "0", an empty line and an empty file select the
+// plain names (tables::tableFileName). Anything but decimal digits (a path, a separator,
+// letters) is refused with a FileError, so a hand-edited file can never address table
+// files outside the collection directory. A missing or unreadable file throws FileError.
+QString readCollectionNumber(const QString& listFilePath);
 
 // Creates or replaces the list file with the one line "<number>" CR LF.
 void writeCollectionNumber(const QString& listFilePath, int number);

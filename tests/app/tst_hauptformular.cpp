@@ -4,11 +4,14 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -18,20 +21,18 @@
 #include <QTimer>
 #include <QToolButton>
 #include <app/application.h>
-#include <catalogue/spielzeitformular.h>
-#include <catalogue/hinzufuegenformular.h>
-#include <settings/keystore.h>
-#include <settings/settingscontroller.h>
 #include <app/hauptformular.h>
-#include <settings/keystore.h>
-#include <settings/settingscontroller.h>
 #include <app/infoformulare.h>
 #include <app/neueverwaltung.h>
 #include <app/splashscreen.h>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
 #include <lending/meldungsformular.h>
 #include <memory>
 #include <recording/aufnahmetimerformular.h>
+#include <settings/keystore.h>
+#include <settings/settingscontroller.h>
 #include <sqlite3.h>
 #include <store/error.h>
 
@@ -193,6 +194,13 @@ private slots:
         Fixture f(QStringLiteral("design"));
         THauptformular& w = *f.w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Quorbel 98 - BDE Power Edition"));
+        // The captions stand as they are: no display name pinned that the platform would
+        // append to them; the name still reaches the message boxes.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Quorbel 98"));
+        QCoreApplication::setApplicationName(QStringLiteral("Probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Probe"));
+        QCoreApplication::setApplicationName(QStringLiteral("Quorbel 98"));
+        QCOMPARE(w.objectName(), QStringLiteral("Hauptformular"));
         QCOMPARE(w.centralWidget()->size(), QSize(569, 605));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -279,6 +287,20 @@ private slots:
             if (c.hint)
                 QCOMPARE(widget->toolTip(), QString::fromUtf8(c.hint));
         }
+        // Nothing of the window itself is without a German name for screen readers: its
+        // own caption, or one given to it (the settings page and the dialogs have theirs).
+        for (QWidget* child : w.findChildren<QWidget*>()) {
+            const QString name = child->objectName();
+            if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || child->window() != &w ||
+                w.Tab_Einstellungen->isAncestorOf(child))
+                continue;
+            QString accessible = child->accessibleName();
+            if (auto* l = qobject_cast<QLabel*>(child); l && accessible.isEmpty())
+                accessible = l->text();
+            if (auto* m = qobject_cast<QMenu*>(child); m && accessible.isEmpty())
+                accessible = m->title();
+            QVERIFY2(!accessible.isEmpty(), qPrintable(name));
+        }
         QCOMPARE(w.BitBtn_Filmloeschen->text(), QStringLiteral("Film &löschen"));
         QCOMPARE(w.BitBtn_Drucken->text(), QStringLiteral("Filmliste aus&drucken"));
         QCOMPARE(w.BitBtn_Aufgenommen->text(), QStringLiteral("Film &aufgenommen"));
@@ -297,6 +319,9 @@ private slots:
         QVERIFY(!w.DateTimePicker_Filter->isVisibleTo(&w));
         QCOMPARE(w.DateTimePicker_Filter->date(), f.clock.today().addDays(-14));
         QCOMPARE(w.DBText_Kassette->font().pixelSize(), 32);
+        QCOMPARE(w.DBText_Kassette->font().family(), QStringLiteral("Times New Roman"));
+        QVERIFY(!w.DBText_Kassette->font().bold());
+        QCOMPARE(w.DBText_Kassette->alignment(), Qt::AlignCenter);
         QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
         QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
 
@@ -349,6 +374,7 @@ private slots:
     void fixedDialogs()
     {
         TSplashScreen splash;
+        QCOMPARE(splash.objectName(), QStringLiteral("SplashScreen"));
         QCOMPARE(splash.size(), QSize(418, 245));
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(splash.Label_Process->text(), QStringLiteral("wird geladen, bitte warten..."));
@@ -356,6 +382,8 @@ private slots:
         QVERIFY(splash.Label_Process->font().bold());
         QCOMPARE(splash.Image_SplashSchriftzug->geometry(), QRect(46, 13, 326, 79));
         QVERIFY(!splash.Image_SplashHintergrund->pixmap().isNull());
+        for (QLabel* part : {splash.Image_SplashHintergrund, splash.Image_SplashSchriftzug})
+            QVERIFY(!part->accessibleName().isEmpty());
 
         TMeldungsformular reminder;
         QCOMPARE(reminder.windowTitle(), QStringLiteral("Zur Erinnerung"));
@@ -399,9 +427,14 @@ private slots:
         QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
         QVERIFY(w.firstActivationPending());
 
-        // Showing the window activates it.
+        // Showing the window activates it. It stands at the top of the screen, centred
+        // (by its own width: the frame's is not known before it is shown).
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(w.frameGeometry().top(), screen.top() + 4);
+        QCOMPARE(w.frameGeometry().left(), screen.left() + screen.width() / 2 - w.width() / 2);
+        QCOMPARE(w.size(), QSize(569, 605 + w.menuBar()->height()));
         QVERIFY(!w.firstActivationPending());
         QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), f.clock.today());
         QVERIFY(!w.Einstellungsverwaltung->genresChangedFlag());
@@ -495,6 +528,40 @@ private slots:
             QCOMPARE(f.ui.shown.at(1).icon, MsgIcon::None);
             QCOMPARE(f.ui.shown.at(1).buttons, Yes | No);
             QCOMPARE(f.w->settingsSaves(), answer == Yes ? 1 : 0);
+            QCOMPARE(QFile::exists(f.settingsFile), answer == Yes);
+        }
+        {
+            // Settings that cannot be written: said so, and the window stays open without
+            // its collection, so that nothing is lost; the next attempt may discard them.
+            Fixture f(QStringLiteral("beenden-schreibfehler"));
+            writeFile(f.program + QStringLiteral("/blockiert"), "keine Verzeichnis");
+            THauptformular w(f.program, f.ui, f.clock,
+                             f.program + QStringLiteral("/blockiert/einstellungen.key"));
+            const QString dir = freshDir(QStringLiteral("beenden-schreibfehler-sammlung"));
+            f.ui.dialogAnswers.push_back([dir](QDialog& d) {
+                auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+                dlg.VerzeichnisBox->setDirectory(dir);
+                dlg.Edit_Dateiname->setText(QStringLiteral("liste"));
+                dlg.BitBtn1->click();
+                return dlg.result();
+            });
+            w.Neu1->trigger();
+            QVERIFY(w.collectionOpen());
+            w.Einstellungsverwaltung->Einstellungen_Sichern_Ein();
+            w.show();
+            f.ui.clear();
+            f.ui.messageAnswers = {Yes, Yes};
+            QVERIFY(!w.close());
+            QCOMPARE(f.ui.messages(), (QStringList{QStringLiteral("Quorbel beenden ?"), saveQuestion}));
+            QCOMPARE(f.ui.errors().size(), 1);
+            QVERIFY(w.isVisible());
+            QVERIFY(w.settingsChanged());
+            QVERIFY(!w.collectionOpen() && !w.Schliessen_Menu->isEnabled());
+            QVERIFY(!w.Pagecontrol->isVisibleTo(&w) && !w.Timer_Uhrzeit->isActive());
+            f.ui.clear();
+            f.ui.messageAnswers = {Yes, No};
+            QVERIFY(w.close());
+            QVERIFY(f.ui.errors().isEmpty());
         }
     }
 
@@ -523,6 +590,25 @@ private slots:
         w.Timer_UhrzeitTimer();
         QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:01"));
         QCOMPARE(w.checkRuns(), 1);
+
+        // Started on an earlier day: opening a collection today runs the checks, and the
+        // first tick runs them once more, because only the tick moves the last-seen date.
+        Fixture g(QStringLiteral("uhr-vortag"));
+        const QString dir = freshDir(QStringLiteral("uhr-vortag-sammlung"));
+        g.createCollection(dir, QStringLiteral("videos"));
+        g.w->Schliessen_MenuClick();
+        QCOMPARE(g.w->checkRuns(), 0);
+        g.clock.current = g.clock.current.addDays(1);
+        g.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        g.w->ffnen1->trigger();
+        QVERIFY(g.showsCollection());
+        QCOMPARE(g.w->checkRuns(), 1);
+        QCOMPARE(g.w->Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    10:00"));
+        QCOMPARE(g.w->lastSeenDate(), QStringLiteral("08.12.2026"));
+        g.w->Timer_UhrzeitTimer();
+        QCOMPARE(g.w->checkRuns(), 2);
+        g.w->Timer_UhrzeitTimer();
+        QCOMPARE(g.w->checkRuns(), 2);
     }
 
     void newCollections()
@@ -644,6 +730,27 @@ private slots:
         QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
         QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
         QVERIFY(f.showsNoCollection());
+
+        // The list file cannot be written (a directory took its name after the dialog
+        // closed): the four new tables go again, nothing names them.
+        QVERIFY(QFile::remove(dir + QStringLiteral("/atimer1.db")));
+        f.ui.clear();
+        f.ui.dialogAnswers.push_back([dir](QDialog& d) {
+            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+            dlg.VerzeichnisBox->setDirectory(dir);
+            dlg.Edit_Dateiname->setText(QStringLiteral("z"));
+            dlg.BitBtn1->click();
+            QDir(dir).mkdir(QStringLiteral("z.qbx"));
+            return dlg.result();
+        });
+        w.Neu1->trigger();
+        QCOMPARE(f.ui.errors().size(), 1);
+        for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db"})
+            QVERIFY2(!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
+        QVERIFY(QFileInfo(dir + QStringLiteral("/z.qbx")).isDir());
+        QVERIFY(f.showsNoCollection());
+        QVERIFY(f.datasetsClosed());
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void openCancelClose()
@@ -670,11 +777,31 @@ private slots:
         QCOMPARE(w.checkRuns(), 1);
         QCOMPARE(w.Table_Kassetten->databaseName(), dir);
 
+        // The tables are always those beside the list file: a copy of the list file and
+        // its four tables works in another directory, as does a list file with an empty line.
+        const QString copy = freshDir(QStringLiteral("oeffnen-kopie"));
+        for (const char* file : {"videos.qbx", "kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
+            QVERIFY(QFile::copy(dir + QLatin1Char('/') + QLatin1String(file),
+                                copy + QLatin1Char('/') + QLatin1String(file)));
+        writeFile(copy + QStringLiteral("/leer.qbx"), "\r\n");
+        for (const char* list : {"/videos.qbx", "/leer.qbx"}) {
+            f.ui.fileAnswers = {copy + QLatin1String(list)};
+            w.ffnen1->trigger();
+            QCOMPARE(f.ui.errors(), QStringList());
+            QVERIFY(f.showsCollection());
+            QCOMPARE(w.Table_Kassetten->databaseName(), copy);
+            QCOMPARE(w.Table_Aufnahmetimer->tableName(), QStringLiteral("atimer.db"));
+        }
+        f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
+        w.ffnen1->trigger();
+        QCOMPARE(w.Table_Kassetten->databaseName(), dir);
+        QCOMPARE(w.checkRuns(), 4);
+
         // Cancelling the open leaves the collection as it was.
         w.ffnen1->trigger();
         QVERIFY(f.showsCollection());
         QVERIFY(w.Table_Kassetten->isActive());
-        QCOMPARE(w.checkRuns(), 1);
+        QCOMPARE(w.checkRuns(), 4);
 
         // Switching to the overview of an empty collection: nothing to print.
         w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
@@ -722,6 +849,8 @@ private slots:
         QVERIFY(f.showsCollection());
         writeFile(dir + QStringLiteral("/boese.qbx"), "../x\r\n");
         writeFile(dir + QStringLiteral("/fehlend.qbx"), "5\r\n");
+        // Leading zeros stay in the file names: "00" is not the plain-named collection.
+        writeFile(dir + QStringLiteral("/nullen.qbx"), "00\r\n");
         QDir(dir).mkdir(QStringLiteral("verzeichnis.qbx"));
 
         struct Case
@@ -732,6 +861,7 @@ private slots:
         const QList<Case> cases = {
             {dir + QStringLiteral("/boese.qbx"), QStringLiteral("ungültig")},
             {dir + QStringLiteral("/fehlend.qbx"), QString()},
+            {dir + QStringLiteral("/nullen.qbx"), QString()},
             {dir + QStringLiteral("/verzeichnis.qbx"), QStringLiteral("kann nicht gelesen werden")},
             {dir + QStringLiteral("/weg.qbx"), QStringLiteral("Datei nicht gefunden")},
         };
@@ -750,6 +880,7 @@ private slots:
         // Nothing outside the collection directory was made.
         QVERIFY(!QFile::exists(dir + QStringLiteral("/../kass../x.db")));
         QVERIFY(!QFile::exists(dir + QStringLiteral("/kass5.db")));
+        QVERIFY(!QFile::exists(dir + QStringLiteral("/kass00.db")));
     }
 
     void autostart()
@@ -783,6 +914,16 @@ private slots:
             QCoreApplication::sendEvent(f.w.get(), &activate);
             QCOMPARE(f.ui.errors().size(), 1);
             QCOMPARE(f.w->checkRuns(), 0);
+        }
+        {
+            // An empty setting names no list file.
+            Fixture f(QStringLiteral("auto-leer"));
+            f.storeSetting(QStringLiteral("Autostart"), QString());
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(f.w.get(), &activate);
+            QCOMPARE(f.ui.errors(), QStringList{QStringLiteral("Datei nicht gefunden")});
+            QVERIFY(f.showsNoCollection());
+            QVERIFY(!f.w->collectionOpen());
         }
     }
 

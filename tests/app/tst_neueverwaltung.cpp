@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -44,7 +45,9 @@ private slots:
         const QString dir = freshDir(QStringLiteral("design"));
         QDir::setCurrent(dir);
         TForm_NeueVerwaltung dlg(ui);
+        QCOMPARE(dlg.objectName(), QStringLiteral("Form_NeueVerwaltung"));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Neue Videoliste erstellen"));
+        QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
         QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
         QCOMPARE(dlg.BitBtn_NeuesVerzeichnis->text(), QStringLiteral("&Neues Verzeichnis erstellen"));
         QCOMPARE(dlg.BitBtn1->text(), QStringLiteral("&OK"));
@@ -190,6 +193,20 @@ private slots:
         QCOMPARE(items.size(), 1);
         emit dlg.VerzeichnisBox->itemActivated(items.first());
         QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
+
+        // A directory removed since it was listed: the default error dialog, and the
+        // list stays where it was.
+        QVERIFY(QDir(dir).mkdir(QStringLiteral("weg")));
+        dlg.VerzeichnisBox->setDirectory(dir);
+        items = dlg.VerzeichnisBox->findItems(QStringLiteral("weg"), Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        QVERIFY(QDir(dir).rmdir(QStringLiteral("weg")));
+        ui.clear();
+        emit dlg.VerzeichnisBox->itemActivated(items.first());
+        QCOMPARE(ui.errors().size(), 1);
+        QVERIFY(ui.errors().first().contains(QStringLiteral("existiert nicht")));
+        QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
+        QCOMPARE(dlg.Label_Verzeichnis->text(), QDir::toNativeSeparators(dir));
     }
 
     void listFile()
@@ -199,25 +216,37 @@ private slots:
 
         store::writeCollectionNumber(path, 0);
         QCOMPARE(contentOf(path), QByteArray("0\r\n"));
-        QCOMPARE(store::readCollectionNumber(path), 0);
+        QCOMPARE(store::readCollectionNumber(path), QStringLiteral("0"));
         store::writeCollectionNumber(path, 12);
         QCOMPARE(contentOf(path), QByteArray("12\r\n"));
-        QCOMPARE(store::readCollectionNumber(path), 12);
+        QCOMPARE(store::readCollectionNumber(path), QStringLiteral("12"));
 
+        // The first line's text, up to its line end; it goes between stem and ".db" as it
+        // stands, leading zeros included.
         struct Read
         {
             QByteArray content;
-            int number;
+            QString text;
         };
-        for (const Read& r :
-             {Read{"", 0}, Read{"\r\n", 0}, Read{"3", 3}, Read{"3\n", 3}, Read{"7\r\nx\r\n", 7}}) {
+        const QList<Read> reads = {
+            {"", QString()},
+            {"\r\n", QString()},
+            {"3", QStringLiteral("3")},
+            {"3\n", QStringLiteral("3")},
+            {"7\r\nx\r\n", QStringLiteral("7")},
+            {"03\r\n", QStringLiteral("03")},
+            {"12345678901", QStringLiteral("12345678901")},
+            {QByteArray(300, '4') + "\r\n", QString(300, QLatin1Char('4'))},
+        };
+        for (const Read& r : reads) {
             touch(path, r.content);
-            QCOMPARE(store::readCollectionNumber(path), r.number);
+            QCOMPARE(store::readCollectionNumber(path), r.text);
         }
 
-        // Anything but a number could name files outside the directory: refused.
+        // Anything but a number could name files outside the directory: refused, also
+        // after a long run of digits.
         for (const QByteArray& bad : {QByteArray("../x\r\n"), QByteArray("../../kass\r\n"), QByteArray("1/2"),
-                                      QByteArray("a"), QByteArray("-1"), QByteArray("12345678901")}) {
+                                      QByteArray("a"), QByteArray("-1"), QByteArray(300, '1') + "/x"}) {
             touch(path, bad);
             try {
                 store::readCollectionNumber(path);
