@@ -1,41 +1,28 @@
 #pragma once
 
-#include <QDialog>
-#include <QStringList>
-
-class QComboBox;
-class QLabel;
-class QPushButton;
+#include "spielzeitauswahl.h"
 
 namespace quorbel {
 
-// The dialog that changes the current cassette's play length. Created once; the
-// caller resets it after every use so that the next showing starts with no choice.
-class TSpielzeit_Formular : public QDialog
+// The dialog that changes the current cassette's play length. The caller resets it
+// after every use so that the next showing starts with no choice.
+class TSpielzeit_Formular : public Spielzeitauswahl
 {
     Q_OBJECT
 public:
     explicit TSpielzeit_Formular(QWidget* parent = nullptr);
 
-    // The play-length entries offered; the list keeps them sorted by their text.
-    void setSpielzeiten(const QStringList& entries);
-    QStringList spielzeiten() const;
-    // The chosen entry's text; empty when nothing is chosen.
-    QString gewaehlteSpielzeit() const;
     // Clears the choice and disables OK (after every use of the dialog).
     void zuruecksetzen();
 
-    // Handlers. FormActivate runs at every showing; it may also be called directly.
-    void FormActivate();
+    void FormActivate() override;
     void ComboBox_SpielzeitenChange();
 
-    QLabel* Label_Spielzeiten;
-    QComboBox* ComboBox_Spielzeiten;
-    QPushButton* BitBtn_Ok;
-    QPushButton* BitBtn_Abbruch;
+    QLabel* const Label_Spielzeiten;
+    QComboBox* const ComboBox_Spielzeiten;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void auswahlGeaendert() override { ComboBox_SpielzeitenChange(); }
 };
 
 } // namespace quorbel
