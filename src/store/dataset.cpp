@@ -1187,6 +1187,13 @@ int Dataset::asInteger(const QString& name) const
 QString Dataset::asString(const QString& name) const
 {
     const QVariant v = value(name);
+    if (v.typeId() == QMetaType::QByteArray)
+        return fieldType(name) == FieldType::Memo ? QString::fromUtf8(v.toByteArray()) : QString();
+    return displayText(v);
+}
+
+QString Dataset::displayText(const QVariant& v)
+{
     switch (v.typeId()) {
     case QMetaType::QDate:
         return formatDate(v.toDate());
@@ -1194,10 +1201,8 @@ QString Dataset::asString(const QString& name) const
         return formatTime(v.toTime());
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::QByteArray:
-        return fieldType(name) == FieldType::Memo ? QString::fromUtf8(v.toByteArray()) : QString();
     default:
-        return v.toString();
+        return v.isValid() ? v.toString() : QString();
     }
 }
 bool Dataset::asBoolean(const QString& name) const

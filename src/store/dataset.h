@@ -103,6 +103,9 @@ public:
     QString memo(const QString& name) const;
     // Value of a field of row `row` (0-based, current order) without moving; for grids.
     QVariant valueAt(int row, const QString& name) const;
+    // A field value as the user reads it: dates and times in the locale's forms,
+    // booleans as "True"/"False", an empty field as empty text. Blobs are the caller's.
+    static QString displayText(const QVariant& value);
 
     // Writing needs Edit or Insert state. Text is cut to the field's width; a text
     // that cannot be converted to the field's type throws EngineError.

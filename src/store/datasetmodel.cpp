@@ -1,6 +1,5 @@
 #include "datasetmodel.h"
 
-#include "dates.h"
 
 namespace store {
 
@@ -78,18 +77,9 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
         const QVariant v = m_dataset->valueAt(index.row(), c.field);
         if (role == Qt::EditRole && v.typeId() != QMetaType::QDate && v.typeId() != QMetaType::QTime)
             return v;
-        switch (v.typeId()) {
-        case QMetaType::QDate:
-            return formatDate(v.toDate());
-        case QMetaType::QTime:
-            return formatTime(v.toTime());
-        case QMetaType::Bool:
-            return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-        case QMetaType::QByteArray:
+        if (v.typeId() == QMetaType::QByteArray)
             return v.toByteArray().isEmpty() ? QString() : QStringLiteral("(Grafik)");
-        default:
-            return v.isValid() ? v.toString() : QString();
-        }
+        return Dataset::displayText(v);
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(c.alignment | Qt::AlignVCenter));

@@ -41,6 +41,15 @@ inline void point(store::Dataset& ds, const QString& dir, const char* stem, int 
     ds.setTableName(store::tables::tableFileName(QLatin1String(stem), number));
 }
 
+// The titles of a film dataset's rows, in its order.
+inline QStringList titles(store::Dataset& ds)
+{
+    QStringList t;
+    for (int r = 0; r < ds.rowCount(); ++r)
+        t << ds.valueAt(r, QStringLiteral("Filmname")).toString();
+    return t;
+}
+
 // Output of the sqlite3 shell for one statement on a file.
 inline QString shell(const QString& file, const QString& sql)
 {

@@ -68,14 +68,6 @@ struct Collection
     }
 };
 
-QStringList titles(Dataset& ds)
-{
-    QStringList t;
-    for (int r = 0; r < ds.rowCount(); ++r)
-        t << ds.valueAt(r, QStringLiteral("Filmname")).toString();
-    return t;
-}
-
 } // namespace
 
 class TestStoreDataset : public QObject

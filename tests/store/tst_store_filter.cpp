@@ -53,14 +53,6 @@ QList<int> column(Dataset& ds, const char* field)
     return v;
 }
 
-QStringList titles(Dataset& ds)
-{
-    QStringList t;
-    for (int r = 0; r < ds.rowCount(); ++r)
-        t << ds.valueAt(r, QStringLiteral("Filmname")).toString();
-    return t;
-}
-
 } // namespace
 
 class TestStoreFilter : public QObject
