@@ -32,6 +32,13 @@ QString shortDateFormat()
     return widenYear(QLocale().dateFormat(QLocale::ShortFormat));
 }
 
+int Vergangene_Tage(const QDate& start, const QDate& end)
+{
+    if (!start.isValid() || !end.isValid())
+        return 0;
+    return static_cast<int>(start.daysTo(end));
+}
+
 QString formatDate(const QDate& date)
 {
     if (!date.isValid())

@@ -18,6 +18,11 @@ QString formatDate(const QDate& date); // empty for an invalid date
 // two-digit year is not. Invalid QDate when the text is no such date.
 QDate parseDate(const QString& text);
 
+// Whole calendar days from `start` to `end` (the proleptic Gregorian calendar, so 1900
+// and 2100 are common years and 2000 a leap year); negative when `start` lies after
+// `end`, 0 when either date is invalid.
+int Vergangene_Tage(const QDate& start, const QDate& end);
+
 QString longTimeFormat(); // "HH:mm:ss" for German
 QString formatTime(const QTime& time);
 QTime parseTime(const QString& text); // "HH:mm:ss" or "HH:mm"
