@@ -815,11 +815,20 @@ void SettingsController::Registry_Auslesen()
 void SettingsController::commitPendingFields()
 {
     // A value typed into a field counts once the field is left; a save from the closing
-    // question comes without that, so the fields are taken over here.
-    if (Edit_TageWarnen->text() != QString::number(m_einstellungen.Warnen_Nach_x_Tagen))
-        Edit_TageWarnenExit();
-    if (Edit_AufnahmeTageWarnen->text() != QString::number(m_einstellungen.Aufnahme_TageWarnen))
-        Edit_AufnahmeTageWarnenExit();
+    // question comes without that, so the fields are taken over here. A day field whose
+    // text is refused stops the save: the user sees why, and the change is not lost.
+    auto takeDays = [](QLineEdit* edit, const QString& emptyText, qint32& target) {
+        if (edit->text() == QString::number(target))
+            return;
+        if (edit->text().isEmpty())
+            edit->setText(emptyText);
+        qint32 value = 0;
+        if (!toWholeNumber(edit->text(), &value))
+            throw store::Error(notAnInteger(edit->text()));
+        target = value;
+    };
+    takeDays(Edit_TageWarnen, QStringLiteral("7"), m_einstellungen.Warnen_Nach_x_Tagen);
+    takeDays(Edit_AufnahmeTageWarnen, QStringLiteral("3"), m_einstellungen.Aufnahme_TageWarnen);
     if (Edit_Drucktitel->text() != m_einstellungen.Titel)
         Edit_DrucktitelExit();
 }

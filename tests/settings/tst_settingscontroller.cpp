@@ -348,6 +348,43 @@ private slots:
         QVERIFY(values.contains(nameless));
     }
 
+    void refusedDayFieldStopsTheSave()
+    {
+        Run run(freshDir(QStringLiteral("refusedday")));
+        run.start();
+        auto& c = run.controller;
+        run.ui.inputAnswers = {QStringLiteral("Western")};
+        c.BitBtn_Dazu1Click();
+        const QByteArray keyBefore = readAll(run.keyPath);
+
+        // Pasted text is not filtered like typed text; it stays in the field.
+        c.Edit_TageWarnen->setText(QStringLiteral("12x"));
+        try {
+            c.Speichere_Registry();
+            QFAIL("saved with a refused day field");
+        } catch (const store::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("'12x' ist kein gültiger Integerwert"));
+        }
+        QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("12x"));
+        QCOMPARE(readAll(run.keyPath), keyBefore);
+        QVERIFY(!QFile::exists(run.list("genre.qb")));
+
+        // Through the button the user is told, once the field itself is set right the
+        // save goes through.
+        c.Edit_TageWarnen->setText(QStringLiteral("12"));
+        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("99999999999"));
+        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(run.ui.errors(), QStringList{QStringLiteral("'99999999999' ist kein gültiger Integerwert")});
+        QVERIFY(c.settingsChanged());
+        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("4"));
+        c.BitBtn_EinstellungenSpeichern->click();
+        QVERIFY(!c.settingsChanged());
+        QCOMPARE(run.key()->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 12);
+        QCOMPARE(run.key()->readInteger(QStringLiteral("Aufnahme_TageWarnen")), 4);
+        QVERIFY(QFile::exists(run.list("genre.qb")));
+    }
+
     void checkBoxesAndFields()
     {
         Run run(freshDir(QStringLiteral("fields")));
