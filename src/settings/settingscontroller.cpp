@@ -77,6 +77,11 @@ QListWidget* makeList(QWidget* parent, const QString& name, const QString& hint,
     return list;
 }
 
+QString notAnInteger(const QString& text)
+{
+    return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text);
+}
+
 // A whole number as the play-length check and the day fields take it: decimal digits with
 // an optional minus sign, within 32 bits.
 bool toWholeNumber(const QString& text, qint32* value)
@@ -783,18 +788,21 @@ void SettingsController::Registry_Auslesen()
         if (!damage.isEmpty())
             m_ui.warning(damage);
         // First start: the defaults, written as the new key. Without the right to write
-        // it the defaults still hold for this run.
-        try {
-            key.createKey();
-            writeAllValues(key, kKeinAutostart);
-            key.writeText(QStringLiteral("Version"), kVersionswert);
-            key.closeKey();
-        } catch (const store::Error& failure) {
+        // it the defaults still hold for this run. A key that must be left as it is (the
+        // warning above said so) is not made anew.
+        if (!key.writesRefused()) {
             try {
+                key.createKey();
+                writeAllValues(key, kKeinAutostart);
+                key.writeText(QStringLiteral("Version"), kVersionswert);
                 key.closeKey();
-            } catch (const store::Error&) {
+            } catch (const store::Error& failure) {
+                try {
+                    key.closeKey();
+                } catch (const store::Error&) {
+                }
+                m_ui.showError(failure.message());
             }
-            m_ui.showError(failure.message());
         }
     }
     m_einstellungen.etikett(1).Ausrichtung = 0;
@@ -807,11 +815,20 @@ void SettingsController::Registry_Auslesen()
 void SettingsController::commitPendingFields()
 {
     // A value typed into a field counts once the field is left; a save from the closing
-    // question comes without that, so the fields are taken over here.
-    if (Edit_TageWarnen->text() != QString::number(m_einstellungen.Warnen_Nach_x_Tagen))
-        Edit_TageWarnenExit();
-    if (Edit_AufnahmeTageWarnen->text() != QString::number(m_einstellungen.Aufnahme_TageWarnen))
-        Edit_AufnahmeTageWarnenExit();
+    // question comes without that, so the fields are taken over here. A day field whose
+    // text is refused stops the save: the user sees why, and the change is not lost.
+    auto takeDays = [](QLineEdit* edit, const QString& emptyText, qint32& target) {
+        if (edit->text() == QString::number(target))
+            return;
+        if (edit->text().isEmpty())
+            edit->setText(emptyText);
+        qint32 value = 0;
+        if (!toWholeNumber(edit->text(), &value))
+            throw store::Error(notAnInteger(edit->text()));
+        target = value;
+    };
+    takeDays(Edit_TageWarnen, QStringLiteral("7"), m_einstellungen.Warnen_Nach_x_Tagen);
+    takeDays(Edit_AufnahmeTageWarnen, QStringLiteral("3"), m_einstellungen.Aufnahme_TageWarnen);
     if (Edit_Drucktitel->text() != m_einstellungen.Titel)
         Edit_DrucktitelExit();
 }
@@ -822,9 +839,10 @@ void SettingsController::Speichere_Registry()
     KeyStore& key = *m_store;
     try {
         if (!key.openKey()) {
-            // The key went missing (or unreadable) since the start: it is made anew.
+            // The key went missing (or damaged) since the start: it is made anew. A key
+            // that must be left as it is refuses that with its own message.
             const QString damage = key.damageReport();
-            if (!damage.isEmpty())
+            if (!damage.isEmpty() && !key.writesRefused())
                 m_ui.warning(damage);
             key.createKey();
         }
@@ -920,7 +938,7 @@ bool SettingsController::leaveDayField(QLineEdit* edit, const QString& emptyText
         edit->setText(emptyText);
     qint32 value = 0;
     if (!toWholeNumber(edit->text(), &value)) {
-        m_ui.error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(edit->text()));
+        m_ui.error(notAnInteger(edit->text()));
         return false;
     }
     target = value;

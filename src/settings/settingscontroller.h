@@ -70,7 +70,8 @@ public:
     void Registry_Auslesen();
     // Saves the key and the changed lists. A value of the key that cannot be written
     // throws store::Error ("Konnte Daten für '...' nicht setzen"); call it through
-    // quorbel::guarded(). The settings then stay marked as changed.
+    // quorbel::guarded(). So does a day field holding text that is no whole number, and a
+    // key file that this run must leave untouched. The settings then stay marked as changed.
     void Speichere_Registry();
     void Einstellungen_Sichern_Ein();
     void BitBtn_EinstellungenSpeichernClick();

@@ -1,22 +1,28 @@
-#include <settings/keystore.h>
-#include <settings/schriftartenformular.h>
-#include <settings/settingscontroller.h>
-#include <settings/vocabulary.h>
-
 #include "fakeinteraction.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFocusEvent>
-#include <QLabel>
 #include <QFile>
+#include <QFocusEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <settings/keystore.h>
+#include <settings/schriftartenformular.h>
+#include <settings/settingscontroller.h>
+#include <settings/vocabulary.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace settings;
 using testing_support::FakeInteraction;
@@ -56,9 +62,11 @@ const QStringList kFonts = sl({"Arial", "Courier New", "Times New Roman", "Verda
 // One run of the program: its directory, its settings key and the settings page.
 struct Run
 {
-    explicit Run(const QString& dir)
+    explicit Run(const QString& dir, FileKeyStore::MoveFile moveFile = {})
         : programDir(dir + QLatin1Char('/')), keyPath(dir + QStringLiteral("/key/quorbel98.key")),
-          controller(ui, programDir, &page, [] { return kFonts; }, std::make_unique<FileKeyStore>(keyPath))
+          controller(
+              ui, programDir, &page, [] { return kFonts; },
+              std::make_unique<FileKeyStore>(keyPath, std::move(moveFile)))
     {
     }
 
@@ -226,6 +234,155 @@ private slots:
         QVERIFY(run.controller.einstellungen() == Einstellungen{});
         QCOMPARE(run.key()->valueNames().size(), 22);
         QVERIFY(!run.controller.settingsChanged());
+    }
+
+    void keyFileNeverDestroyed()
+    {
+        // Nothing is written over a file that could not be taken in, neither at the start
+        // nor at a save; the save fails with a message and the settings stay changed.
+        auto expectKeptAndSaveRefused = [](Run& run, const char* warned,
+                                           const std::function<void()>& unchanged) {
+            QCOMPARE(run.ui.messages().size(), 1);
+            QVERIFY2(run.ui.messages().first().contains(s(warned)), qPrintable(run.ui.messages().first()));
+            QVERIFY(run.ui.messages().first().contains(QDir::toNativeSeparators(run.keyPath)));
+            QCOMPARE(run.ui.shown.first().icon, quorbel::MsgIcon::Warning);
+            QVERIFY(run.ui.errors().isEmpty());
+            QVERIFY(run.controller.einstellungen() == Einstellungen{});
+            QCOMPARE(run.controller.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+            unchanged();
+
+            run.ui.clear();
+            run.ui.inputAnswers = {QStringLiteral("Western")};
+            run.controller.BitBtn_Dazu1Click();
+            run.controller.BitBtn_EinstellungenSpeichern->click();
+            QCOMPARE(run.ui.errors().size(), 1);
+            QVERIFY(run.ui.errors().first().startsWith(s("Die Einstellungen wurden nicht gespeichert.\n\r")));
+            QVERIFY(run.ui.messages().isEmpty());
+            QVERIFY(run.controller.settingsChanged() &&
+                    run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+            QVERIFY(!QFile::exists(run.list("genre.qb")));
+            QVERIFY(!QFileInfo::exists(run.keyPath + QStringLiteral(".beschaedigt")));
+            unchanged();
+        };
+
+        // Damaged, and it cannot be moved aside.
+        {
+            Run run(freshDir(QStringLiteral("stuckdamaged")),
+                    [](const QString&, const QString&) { return false; });
+            writeAll(run.keyPath, "{ kaputt");
+            run.start();
+            expectKeptAndSaveRefused(run, "nicht beiseitegelegt",
+                                     [&] { QCOMPARE(readAll(run.keyPath), QByteArray("{ kaputt")); });
+        }
+        // Not readable: a directory where the file should be is neither read nor renamed.
+        {
+            Run run(freshDir(QStringLiteral("keyisdir")));
+            QVERIFY(QDir().mkpath(run.keyPath + QStringLiteral("/inhalt")));
+            run.start();
+            expectKeptAndSaveRefused(run, "kann nicht gelesen werden", [&] {
+                QVERIFY(QFileInfo(run.keyPath + QStringLiteral("/inhalt")).isDir());
+            });
+        }
+#ifdef Q_OS_UNIX
+        // A pipe would block whoever reads it; it is left alone as well.
+        {
+            Run run(freshDir(QStringLiteral("keyisfifo")));
+            QVERIFY(QDir().mkpath(QFileInfo(run.keyPath).absolutePath()));
+            QCOMPARE(::mkfifo(QFile::encodeName(run.keyPath).constData(), 0600), 0);
+            run.start();
+            expectKeptAndSaveRefused(run, "kann nicht gelesen werden", [&] {
+                QFileInfo info(run.keyPath);
+                QVERIFY(info.exists() && !info.isFile() && !info.isDir());
+            });
+        }
+#endif
+    }
+
+    void malformedValuesLoadTheirDefaults()
+    {
+        Run run(freshDir(QStringLiteral("malformed")));
+        writeKey(run.keyPath,
+                 [](KeyStore& k) { k.writeText(QStringLiteral("Titel"), QStringLiteral("Meine Filme")); });
+        const QByteArray good = readAll(run.keyPath);
+        const int end = good.lastIndexOf(']');
+        QByteArray bytes = good.left(end);
+        bytes += R"(,
+            {"Name": "Warnen_Nach_x_Tagen", "Art": "Zahl", "Wert": "12"},
+            {"Name": "Aufnahme_TageWarnen", "Art": "Zahl", "Wert": 2.5},
+            {"Name": "Schriftgroesse_Bei_Vier_Filmen", "Art": "Zahl", "Wert": 4294967296},
+            {"Name": "Titel_Font", "Art": "Text", "Wert": 5},
+            {"Name": "Tip_Anzeigen", "Art": "Datum", "Wert": 0},
+            {"Art": "Zahl", "Wert": 1},
+            {"Name": "Nulllaengentip", "Art": "Zahl", "Wert": 0},
+            {"Name": "Autostart", "Art": "Text", "Wert": "/daten/filme.qbx"}
+        )";
+        bytes += good.mid(end);
+        writeAll(run.keyPath, bytes);
+
+        run.start();
+        QVERIFY(run.ui.shown.isEmpty());
+        QVERIFY(!QFileInfo::exists(run.keyPath + QStringLiteral(".beschaedigt")));
+        const Einstellungen& e = run.controller.einstellungen();
+        QCOMPARE(e.Titel, QStringLiteral("Meine Filme"));
+        QCOMPARE(e.Autostart, QStringLiteral("/daten/filme.qbx"));
+        QVERIFY(!e.Nulllaengentip);
+        QCOMPARE(e.Warnen_Nach_x_Tagen, 7);
+        QCOMPARE(e.Aufnahme_TageWarnen, 3);
+        QCOMPARE(e.etikett(4).Schriftgroesse, 8);
+        QCOMPARE(e.Titel_Font, QStringLiteral("Times New Roman"));
+        QVERIFY(e.Tip_Anzeigen);
+
+        // The next save writes them in their proper kind; the entry nobody can name stays.
+        run.controller.CheckBox_Filmanzahl->setChecked(false);
+        run.controller.Speichere_Registry();
+        auto key = run.key();
+        QVERIFY(key);
+        QCOMPARE(key->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 7);
+        QCOMPARE(key->readInteger(QStringLiteral("Tip_Anzeigen")), 1);
+        QCOMPARE(key->readText(QStringLiteral("Titel_Font")), QStringLiteral("Times New Roman"));
+        QCOMPARE(key->readText(QStringLiteral("Titel")), QStringLiteral("Meine Filme"));
+        const QJsonArray values =
+            QJsonDocument::fromJson(readAll(run.keyPath)).object().value(QStringLiteral("Werte")).toArray();
+        const QJsonObject nameless{{QStringLiteral("Art"), QStringLiteral("Zahl")},
+                                   {QStringLiteral("Wert"), 1}};
+        QVERIFY(values.contains(nameless));
+    }
+
+    void refusedDayFieldStopsTheSave()
+    {
+        Run run(freshDir(QStringLiteral("refusedday")));
+        run.start();
+        auto& c = run.controller;
+        run.ui.inputAnswers = {QStringLiteral("Western")};
+        c.BitBtn_Dazu1Click();
+        const QByteArray keyBefore = readAll(run.keyPath);
+
+        // Pasted text is not filtered like typed text; it stays in the field.
+        c.Edit_TageWarnen->setText(QStringLiteral("12x"));
+        try {
+            c.Speichere_Registry();
+            QFAIL("saved with a refused day field");
+        } catch (const store::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("'12x' ist kein gültiger Integerwert"));
+        }
+        QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("12x"));
+        QCOMPARE(readAll(run.keyPath), keyBefore);
+        QVERIFY(!QFile::exists(run.list("genre.qb")));
+
+        // Through the button the user is told, once the field itself is set right the
+        // save goes through.
+        c.Edit_TageWarnen->setText(QStringLiteral("12"));
+        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("99999999999"));
+        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(run.ui.errors(), QStringList{QStringLiteral("'99999999999' ist kein gültiger Integerwert")});
+        QVERIFY(c.settingsChanged());
+        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("4"));
+        c.BitBtn_EinstellungenSpeichern->click();
+        QVERIFY(!c.settingsChanged());
+        QCOMPARE(run.key()->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 12);
+        QCOMPARE(run.key()->readInteger(QStringLiteral("Aufnahme_TageWarnen")), 4);
+        QVERIFY(QFile::exists(run.list("genre.qb")));
     }
 
     void checkBoxesAndFields()

@@ -161,7 +161,7 @@ private slots:
         const QString path = dir + QStringLiteral("/quorbel98.key");
         for (const QByteArray& damaged :
              {QByteArray("{ kaputt"), QByteArray("[1, 2]"),
-              QByteArray(R"({"Werte":[{"Name":"Titel","Art":"Zahl","Wert":1.5}]})")}) {
+              QByteArray(R"({"Werte":{"Name":"Titel","Art":"Text","Wert":"x"}})")}) {
             writeAll(path, damaged);
             FileKeyStore key(path);
             QVERIFY(!key.openKey());
