@@ -2,8 +2,8 @@
 
 #include "bildladen.h"
 
-#include <app/guard.h>
-#include <app/interaction.h>
+#include <ui/guard.h>
+#include <ui/interaction.h>
 #include <store/dataset.h>
 
 #include <QAction>
