@@ -224,6 +224,7 @@ private slots:
     void navigatorUndNeueKassetten();
     void geheZuNummer();
     void kapazitaetBeimEintragen();
+    void riesigeLaengeUndLoeschklick();
     void bearbeiteterErsterFilm();
     void titelLaengeUndNeueZeilen();
     void escapeUndVerlassen();
@@ -469,6 +470,42 @@ void TestEingabe::kapazitaetBeimEintragen()
     QCOMPARE(s.filmeVon(1).size(), 3);
     QCOMPARE(v(s.kassette(1), "Nullfilme"), QVariant(false));
     QCOMPARE(v(s.kassette(1), "Frei"), QVariant(0));
+}
+
+void TestEingabe::riesigeLaengeUndLoeschklick()
+{
+    Seite s(QStringLiteral("riesig"));
+    s.neueKassette(QStringLiteral("E - 180"));
+    s.film(QStringLiteral("Erster"), QStringLiteral("90"));
+    // The largest length the field holds, beside another film: it does not fit, and the
+    // sums stay right.
+    s.film(QStringLiteral("Riese"), QStringLiteral("2147483647"));
+    QCOMPARE(s.meldungen(), QStringList{QStringLiteral("Film passt nicht mehr auf die Kassette")});
+    QList<Row> f = s.filmeVon(1);
+    QCOMPARE(f.size(), 2);
+    QCOMPARE(v(at(f, 1), "Filmlaenge"), QVariant(0));
+    Row k = s.kassette(1);
+    QCOMPARE(v(k, "Belegt"), QVariant(90));
+    QCOMPARE(v(k, "Frei"), QVariant(90));
+    QCOMPARE(v(k, "Nullfilme"), QVariant(true));
+    s.ui.clear();
+
+    // A click on "Film löschen" discards a new film being typed, without storing it
+    // first and without a message.
+    s.gridFokus();
+    QTest::keyClick(s.grid(), Qt::Key_End, Qt::ControlModifier);
+    s.taste(Qt::Key_Down);
+    const int row = s.filme().currentRow();
+    s.zelleTippen(row, 0, QStringLiteral("Weg"));
+    s.zelleTippen(row, 1, QStringLiteral("500"));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Insert);
+    auto* loeschen = kind<QPushButton>(s.w, "BitBtn_Filmloeschen");
+    QTest::mouseClick(loeschen, Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY2(s.meldungen().isEmpty(), qPrintable(s.meldungen().join(u'|')));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Browse);
+    QCOMPARE(s.filmeVon(1).size(), 2);
+    QCOMPARE(v(s.kassette(1), "Belegt"), QVariant(90));
 }
 
 void TestEingabe::bearbeiteterErsterFilm()
