@@ -6,50 +6,28 @@
 #include "hauptformular.h"
 
 #include <catalogue/eingabeseite.h>
-#include <catalogue/hinzufuegenformular.h>
-#include <catalogue/spielzeitformular.h>
-#include <recording/aufnahmetimerformular.h>
-#include <settings/keystore.h>
+#include <lending/verleihseite.h>
+#include <recording/aufnahmetimerseite.h>
+#include <settings/einstellungsseite.h>
 #include <settings/settingscontroller.h>
-
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QLabel>
-
-#include <memory>
 
 namespace quorbel {
 
-// Window creation: the settings and vocabulary lists build the controls of the settings
-// page into Tab_Einstellungen; the rest of the window hears of their changes here.
+// Window creation: the settings page (built with the other pages) tells the rest of
+// the window of changes to the settings and the vocabulary lists.
 void THauptformular::Einstellungsseite_Aufbauen()
 {
-    std::unique_ptr<settings::KeyStore> key;
-    if (!m_settingsFile.isEmpty())
-        key = std::make_unique<settings::FileKeyStore>(m_settingsFile);
-    Einstellungsverwaltung = new settings::SettingsController(
-        m_ui, m_programDirectory, Tab_Einstellungen, [] { return QFontDatabase::families(); },
-        std::move(key), this);
     settings::SettingsController* s = Einstellungsverwaltung;
-    connect(s, &settings::SettingsController::genresChanged, this,
-            [this](const QStringList& genres) { genrePickList = genres; });
-    connect(s, &settings::SettingsController::stationsChanged, this, [this](const QStringList& stations) {
-        if (Form_Aufnahmetimer) {
-            Form_Aufnahmetimer->ComboBox_Programme->clear();
-            Form_Aufnahmetimer->ComboBox_Programme->addItems(stations);
-        }
-    });
-    connect(s, &settings::SettingsController::playLengthsChanged, this, [this](const QStringList& entries) {
-        if (Hinzufuegenformular)
-            Hinzufuegenformular->setSpielzeiten(entries);
-        if (Spielzeit_Formular)
-            Spielzeit_Formular->setSpielzeiten(entries);
-    });
-    connect(s, &settings::SettingsController::kassettennummerFontChanged, this, [this](const QString& face) {
-        QFont f = DBText_Kassette->font();
-        f.setFamily(face);
-        DBText_Kassette->setFont(f);
-    });
+    connect(s, &settings::SettingsController::genresChanged, Tab_Eingabe, &Eingabeseite::setGenres);
+    connect(s, &settings::SettingsController::stationsChanged, Tab_Aufnahmetimer, &Aufnahmetimerseite::setSender);
+    connect(s, &settings::SettingsController::playLengthsChanged, Tab_Eingabe, &Eingabeseite::setSpielzeiten);
+    connect(s, &settings::SettingsController::kassettennummerFontChanged, Tab_Eingabe,
+            &Eingabeseite::setKassettennummerSchrift);
+}
+
+QWidget* THauptformular::einstellungenSeite() const
+{
+    return Tab_Einstellungen;
 }
 
 // Window creation: the label-font choice is filled with the installed fonts by the
@@ -102,18 +80,22 @@ QString THauptformular::autostartSetting() const
     return Einstellungsverwaltung->einstellungen().Autostart;
 }
 
-// Enables the buttons of the input page from the current cassette. Filled by the
-// cassette part.
+// Enables the buttons of the input page from the current cassette.
 void THauptformular::Refresh_Navigator()
 {
-    if (Eingabe)
-        Eingabe->Refresh_Navigator();
+    Tab_Eingabe->Refresh_Navigator();
 }
 
-// Reminds of overdue loans. Filled by the lending part.
-void THauptformular::Pruefe_Verliehene_Kassetten() {}
+// Reminds of overdue loans.
+void THauptformular::Pruefe_Verliehene_Kassetten()
+{
+    Tab_Verleihmanager->Pruefe_Verliehene_Kassetten();
+}
 
-// Reports passed recordings and reminds of coming ones. Filled by the recording part.
-void THauptformular::Pruefe_Aufnahmen() {}
+// Reports passed recordings and reminds of coming ones.
+void THauptformular::Pruefe_Aufnahmen()
+{
+    Tab_Aufnahmetimer->Pruefe_Aufnahmen();
+}
 
 } // namespace quorbel

@@ -2,9 +2,9 @@
 #include <QLocale>
 #include <QTranslator>
 #include <app/application.h>
-#include <app/clock.h>
+#include <ui/clock.h>
 #include <app/hauptformular.h>
-#include <app/interaction.h>
+#include <ui/interaction.h>
 #include <app/splashscreen.h>
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "neueverwaltung.h"
 
-#include "guard.h"
-#include "interaction.h"
+#include <ui/guard.h>
+#include <ui/interaction.h>
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "splashscreen.h"
 
-#include "bilder.h"
+#include <ui/bilder.h>
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,21 +1,25 @@
 #pragma once
 
-// The input page: moving between cassettes and adding them, the film grid with the
-// rules around every film change (new rows, storing, deleting, the recount of a
-// cassette's used and free minutes), the play-length change and the film details.
-// The main window owns the controls, datasets, the film grid's model and the dialogs;
-// this class holds the page's handlers and makes the film grid an editable table.
+// The input page "&Eingabe": moving between cassettes and adding them, the film grid,
+// the play-length change and the film details. The page owns its controls, the film
+// grid's model and its three dialogs; the rules live in Eingaberegeln.
+
+#include "eingaberegeln.h"
 
 #include <QChar>
-#include <QObject>
-#include <QPersistentModelIndex>
-#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QWidget>
 
-class QStyledItemDelegate;
-class QWidget;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
 
 namespace store {
+class Collection;
 class Dataset;
 class DatasetModel;
 } // namespace store
@@ -23,89 +27,91 @@ class DatasetModel;
 namespace quorbel {
 
 class Clock;
+class DatasetGrid;
 class Interaction;
-class THauptformular;
-class FilmgridDelegate;
+class TFilminfoformular;
+class THinzufuegenformular;
+class TSpielzeit_Formular;
 
-class Eingabeseite : public QObject
+class Eingabeseite : public QWidget
 {
     Q_OBJECT
 public:
-    Eingabeseite(THauptformular& fenster, Interaction& ui, const Clock& clock);
+    Eingabeseite(store::Collection& sammlung, Interaction& ui, const Clock& clock, QWidget* parent = nullptr);
     ~Eingabeseite() override;
 
-    // --- Cassettes ----------------------------------------------------------------------
+    // --- For the main window ----------------------------------------------------------------
+    // Sets the buttons from the current cassette.
     void Refresh_Navigator();
+    // After a collection was opened or created.
+    void Nach_Oeffnen();
+    // The cassette's number, play length and free minutes as the dataset holds them.
+    void Kassette_Anzeigen();
+    // Stores a film being typed, as when the grid is left (before the file menu or
+    // closing take the collection away).
+    void DBGrid_FilmeExit();
+    // The vocabulary and settings that the page shows.
+    void setGenres(const QStringList& genres);
+    void setSpielzeiten(const QStringList& entries);
+    void setKassettennummerSchrift(const QString& face);
+
+    // --- Handlers ------------------------------------------------------------------------------
     void BitBtn_ErsteClick();
     void BitBtn_LetzteClick();
     void BitBtn_VorherigeClick();
     void BitBtn_NaechsteClick();
-    // True when the typed character may go into the field.
-    bool Edit_DirektKeyPress(QChar key);
     void Edit_DirektChange(const QString& text);
     void BitBtn_NeueKassetteClick();
     void BitBtn_SpielzeitAendernClick();
-
-    // --- Films ----------------------------------------------------------------------------
-    void Berechne_Filmlaengen();
-    void Table_FilmeBeforeInsert(store::Dataset& filme);
-    void Table_FilmeAfterInsert(store::Dataset& filme);
-    void Table_FilmeBeforePost(store::Dataset& filme);
-    void Table_FilmeAfterPost(store::Dataset& filme);
-    void Table_FilmeAfterDelete(store::Dataset& filme);
     void DBGrid_FilmeKeyPress(QChar key);
-    void DBGrid_FilmeExit();
     void BitBtn_FilmloeschenClick();
     void DBGrid_FilmeDblClick();
 
-    // --- For the window and the tests -------------------------------------------------------
-    store::DatasetModel* filmModell() const { return m_modell; }
-    // The film grid may be edited (a collection with at least one cassette is open).
-    bool filmgridBearbeitbar() const { return m_bearbeitbar; }
-    // Writes the cell being edited in the film grid into its field (what the grid does
-    // before the film dataset stores or moves); false when the field refused the text.
-    bool Zelle_Uebernehmen();
+    Eingaberegeln& regeln() { return m_regeln; }
 
-    // The film grid's current cell is the last cell of its last row.
-    bool Letzte_Zelle() const;
-    // Grid key handling, called by the grid's delegate for keys typed into a cell.
-    bool Zelleneditor_Taste(QWidget* editor, int key, bool zelleGeaendert);
+signals:
+    // The free-space search of the planner is possible (at least one cassette).
+    void freienPlatzSuchenMoeglich(bool moeglich);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Filmgrid_Einrichten();
+    void Aufbauen();
     void Handler_Verbinden();
-    void Grid_Folgt_Datenmenge();
-    void Datenmenge_Folgt_Grid(int zeile);
-    bool Grid_Taste(int key, const QString& text, Qt::KeyboardModifiers modifiers);
-    void Neue_Filmzeile(bool amEnde);
-    void Fokus_Gewechselt(QWidget* alt, QWidget* neu);
-    void Fehler_Anzeigen(const QString& text, const QModelIndex& zelle, const QString& zellText);
-    bool Gehoert_Zum_Grid(const QWidget* w) const;
-    int Filmsumme();
-    void Filmknoepfe_Setzen();
+    void Filmknoepfe_Setzen(int filme);
+    bool Zelle_Uebernehmen();
 
-    THauptformular& w;
+    store::Collection& m_sammlung;
     Interaction& m_ui;
-    const Clock& m_clock;
     store::Dataset& m_kassetten;
     store::Dataset& m_filme;
-    QPointer<store::Dataset> m_filmeWache;
-    store::DatasetModel* m_modell = nullptr;
-    FilmgridDelegate* m_delegate = nullptr;
+    Eingaberegeln m_regeln;
 
-    bool m_vorherigerTitel = true; // previous-title flag, set before every new film row
-    bool m_korrektur = false;      // the film-fits correction is storing its film
-    bool m_bearbeitbar = true;
-    bool m_gleichlauf = false;     // the grid is being put onto the dataset's row
-    int m_umbau = 0;               // the grid's rows are being inserted, removed or reset
-    bool m_zelleAbgelehnt = false; // the last cell written was refused
-    int m_spalte = 0;              // the grid's current column, kept across resets
-    QString m_offeneMeldung;       // an engine message waiting to be shown
-    QPersistentModelIndex m_abgelehnteZelle;
-    QString m_abgelehnterText;
+    QFrame* Bevel_Kassettennummer;
+    QLabel* Image_Hintergrund;
+    QLabel* DBText_Kassette;
+    QPushButton* BitBtn_NeueKassette;
+    QToolButton* BitBtn_Erste;
+    QToolButton* BitBtn_Vorherige;
+    QToolButton* BitBtn_Naechste;
+    QToolButton* BitBtn_Letzte;
+    QGroupBox* GroupBox_Direkt;
+    QLineEdit* Edit_Direkt;
+    DatasetGrid* DBGrid_Filme;
+    QPushButton* BitBtn_Filmloeschen;
+    QFrame* Panel1;
+    QLineEdit* DBEdit_SpielzeitInfo;
+    QLineEdit* DBEdit_FreiInfo;
+    QPushButton* BitBtn_SpielzeitAendern;
+    QPushButton* BitBtn_Verleihen;
+    QPushButton* BitBtn_Labeldrucken;
+    QGroupBox* GroupBox_Nonvisible;
+
+    store::DatasetModel* DataSource_Filme;
+    THinzufuegenformular* Hinzufuegenformular;
+    TSpielzeit_Formular* Spielzeit_Formular;
+    TFilminfoformular* Filminfoformular;
 };
 
 } // namespace quorbel

@@ -2,8 +2,8 @@
 
 #include "bildladen.h"
 
-#include <app/guard.h>
-#include <app/interaction.h>
+#include <ui/guard.h>
+#include <ui/interaction.h>
 #include <store/dataset.h>
 
 #include <QAction>
@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -55,6 +56,8 @@ TFilminfoformular::TFilminfoformular(store::Dataset& filme, Interaction& ui, QWi
     DBImage_Motiv->setBackgroundRole(QPalette::Button);
     DBImage_Motiv->setAutoFillBackground(true);
     DBImage_Motiv->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Reachable with Tab, so that the context-menu key opens the picture's menu.
+    DBImage_Motiv->setFocusPolicy(Qt::StrongFocus);
 
     BitBtn_Bildladen = new QPushButton(QStringLiteral("Bild einfügen"), DBImage_Motiv);
     BitBtn_Bildladen->setObjectName(QStringLiteral("BitBtn_Bildladen"));
@@ -71,6 +74,10 @@ TFilminfoformular::TFilminfoformular(store::Dataset& filme, Interaction& ui, QWi
     MI_Loeschen = PopupMenu_Bild->addAction(QStringLiteral("Bild &löschen"));
     MI_Loeschen->setObjectName(QStringLiteral("MI_Loeschen"));
     MI_Loeschen->setEnabled(false);
+    // Also from the keyboard, anywhere in the dialog.
+    MI_Loeschen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    MI_Loeschen->setShortcutContext(Qt::WindowShortcut);
+    addAction(MI_Loeschen);
 
     Label_Bemerkungen = new QLabel(QStringLiteral("Bemerkungen"), this);
     Label_Bemerkungen->setObjectName(QStringLiteral("Label_Bemerkungen"));

@@ -2,7 +2,7 @@
 
 #include <settings/vocabulary.h>
 
-#include <app/interaction.h>
+#include <ui/interaction.h>
 
 
 #include <algorithm>
@@ -81,13 +81,13 @@ QString zuKurzMeldung()
         + QStringLiteral("vorher genug Filme.");
 }
 
-SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, int gesamtlaenge)
+SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, qint64 gesamtlaenge)
 {
     using Art = SpielzeitAenderung::Art;
     if (istKaufvideo(entry)) {
         if (filme > 1)
             return {Art::ZuVieleFilme, 0, zuVieleFilmeMeldung()};
-        return {Art::Kaufvideo, filme == 1 ? gesamtlaenge : 0, {}};
+        return {Art::Kaufvideo, filme == 1 ? static_cast<int>(gesamtlaenge) : 0, {}};
     }
     const auto minuten = spielzeitMinuten(entry);
     if (!minuten)

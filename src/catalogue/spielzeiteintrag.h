@@ -68,7 +68,7 @@ struct SpielzeitAenderung
 
 // Decides a play-length change of a cassette that holds `filme` films running
 // `gesamtlaenge` minutes together (an empty length counts as 0).
-SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, int gesamtlaenge);
+SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, qint64 gesamtlaenge);
 
 // The two refusals of a play-length change, lines joined by the message line break.
 QString zuVieleFilmeMeldung();

@@ -2,7 +2,7 @@
 
 #include "vocabulary.h"
 
-#include <app/interaction.h>
+#include <ui/interaction.h>
 
 #include <QDir>
 #include <QFile>

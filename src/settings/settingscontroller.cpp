@@ -3,7 +3,7 @@
 #include "schriftartenformular.h"
 #include "vocabulary.h"
 
-#include <app/guard.h>
+#include <ui/guard.h>
 
 #include <QCheckBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "einstellungen.h"
 #include "keystore.h"
 
-#include <app/interaction.h>
+#include <ui/interaction.h>
 
 #include <QObject>
 #include <QStringList>

@@ -28,6 +28,12 @@
 #include <catalogue/hinzufuegenformular.h>
 #include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
+#include <kind.h>
+#include <printing/druckenformular.h>
+#include <ui/datasetgrid.h>
+#include <ui/radiogroup.h>
+#include <store/collection.h>
+#include <store/dataset.h>
 #include <lending/meldungsformular.h>
 #include <memory>
 #include <recording/aufnahmetimerformular.h>
@@ -40,6 +46,7 @@ using namespace quorbel;
 using testing_support::FakeInteraction;
 using testing_support::FixedClock;
 using testing_support::freshDir;
+using testing_support::kind;
 
 namespace {
 
@@ -120,26 +127,26 @@ struct Fixture
     void createCollection(const QString& directory, const QString& name)
     {
         answerNew(directory, name);
-        w->Neu1->trigger();
+        kind<QAction>(w, "Neu1")->trigger();
     }
 
     bool showsCollection() const
     {
-        return w->Pagecontrol->isVisibleTo(w.get()) && w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
-               w->Timer_Uhrzeit->isActive() && !w->Image1->isVisibleTo(w.get()) &&
+        return kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) && kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
+               kind<QTimer>(w, "Timer_Uhrzeit")->isActive() && !kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
                w->backgroundColor() != QColor(128, 128, 128);
     }
     bool showsNoCollection() const
     {
-        return !w->Pagecontrol->isVisibleTo(w.get()) && !w->Panel_Uhrzeit->isVisibleTo(w.get()) &&
-               !w->Timer_Uhrzeit->isActive() && w->Image1->isVisibleTo(w.get()) &&
-               w->Image2->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
+        return !kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) && !kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
+               !kind<QTimer>(w, "Timer_Uhrzeit")->isActive() && kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
+               kind<QLabel>(w, "Image2")->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
     }
     bool datasetsClosed() const
     {
-        return !w->Table_Kassetten->isActive() && !w->Table_Filme->isActive() &&
-               !w->Table_Filmuebersicht->isActive() && !w->Table_Verliehen->isActive() &&
-               !w->Table_Aufnahmetimer->isActive();
+        return !kind<store::Dataset>(w, "Table_Kassetten")->isActive() && !kind<store::Dataset>(w, "Table_Filme")->isActive() &&
+               !kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() && !kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
+               !kind<store::Dataset>(w, "Table_Aufnahmetimer")->isActive();
     }
 };
 
@@ -204,39 +211,39 @@ private slots:
         QCOMPARE(w.centralWidget()->size(), QSize(569, 605));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 
-        const QList<QAction*> entries = w.Datei1->actions();
-        QCOMPARE(w.Datei1->title(), QStringLiteral("&Datei"));
+        const QList<QAction*> entries = kind<QMenu>(w, "Datei1")->actions();
+        QCOMPARE(kind<QMenu>(w, "Datei1")->title(), QStringLiteral("&Datei"));
         QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0)->text(), QStringLiteral("&Neu"));
         QCOMPARE(entries.at(1)->text(), QStringLiteral("&Öffnen"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("&Schliessen"));
         QVERIFY(entries.at(3)->isSeparator());
         QCOMPARE(entries.at(4)->text(), QStringLiteral("Programm &beenden"));
-        QVERIFY(w.Neu1->isEnabled() && w.ffnen1->isEnabled() && w.Programmbeenden1->isEnabled());
-        QVERIFY(!w.Schliessen_Menu->isEnabled());
+        QVERIFY(kind<QAction>(w, "Neu1")->isEnabled() && kind<QAction>(w, "ffnen1")->isEnabled() && kind<QAction>(w, "Programmbeenden1")->isEnabled());
+        QVERIFY(!kind<QAction>(w, "Schliessen_Menu")->isEnabled());
 
-        QCOMPARE(w.Panel_Uhrzeit->geometry(), QRect(216, 16, 137, 25));
-        QCOMPARE(w.Pagecontrol->geometry(), QRect(12, 58, 545, 511));
-        QCOMPARE(w.Image1->geometry(), QRect(32, 112, 497, 137));
-        QCOMPARE(w.Image2->geometry(), QRect(200, 264, 169, 153));
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->geometry(), QRect(216, 16, 137, 25));
+        QCOMPARE(kind<QTabWidget>(w, "Pagecontrol")->geometry(), QRect(12, 58, 545, 511));
+        QCOMPARE(kind<QLabel>(w, "Image1")->geometry(), QRect(32, 112, 497, 137));
+        QCOMPARE(kind<QLabel>(w, "Image2")->geometry(), QRect(200, 264, 169, 153));
         QVERIFY(f.showsNoCollection());
         QVERIFY(!w.collectionOpen());
         QVERIFY(f.datasetsClosed());
 
-        QCOMPARE(w.StatusBar_Panel1->text(), QStringLiteral("Version 0.9.2 RELEASE"));
-        QCOMPARE(w.StatusBar_Panel0->width(), 270);
-        QVERIFY(!w.StatusBar->isEnabled());
-        QCOMPARE(w.Timer_Uhrzeit->interval(), 5000);
+        QCOMPARE(kind<QLabel>(w, "StatusBar_Panel1")->text(), QStringLiteral("Version 0.9.2 RELEASE"));
+        QCOMPARE(kind<QLabel>(w, "StatusBar_Panel0")->width(), 270);
+        QVERIFY(!kind<QStatusBar>(w, "StatusBar")->isEnabled());
+        QCOMPARE(kind<QTimer>(w, "Timer_Uhrzeit")->interval(), 5000);
 
         const QStringList pages = {QStringLiteral("&Eingabe"),        QStringLiteral("&Filmübersicht"),
                                    QStringLiteral("&Verleihmanager"), QStringLiteral("&Aufnahmetimer"),
                                    QStringLiteral("Ei&nstellungen"),  QStringLiteral("&Info")};
-        QCOMPARE(w.Pagecontrol->count(), pages.size());
+        QCOMPARE(kind<QTabWidget>(w, "Pagecontrol")->count(), pages.size());
         for (int i = 0; i < pages.size(); ++i)
-            QCOMPARE(w.Pagecontrol->tabText(i), pages.at(i));
-        QCOMPARE(w.Pagecontrol->currentWidget(), w.Tab_Eingabe);
-        QCOMPARE(w.einstellungenSeite(), w.Pagecontrol->widget(4));
-        QCOMPARE(w.Tab_Einstellungen->objectName(), QStringLiteral("Tab_Einstellungen"));
+            QCOMPARE(kind<QTabWidget>(w, "Pagecontrol")->tabText(i), pages.at(i));
+        QCOMPARE(kind<QTabWidget>(w, "Pagecontrol")->currentWidget(), kind<QWidget>(w, "Tab_Eingabe"));
+        QCOMPARE(w.einstellungenSeite(), kind<QTabWidget>(w, "Pagecontrol")->widget(4));
+        QCOMPARE(kind<QWidget>(w, "Tab_Einstellungen")->objectName(), QStringLiteral("Tab_Einstellungen"));
 
         // Every control of the pages under its name, with a German name for screen readers
         // and its hint.
@@ -292,7 +299,7 @@ private slots:
         for (QWidget* child : w.findChildren<QWidget*>()) {
             const QString name = child->objectName();
             if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || child->window() != &w ||
-                w.Tab_Einstellungen->isAncestorOf(child))
+                kind<QWidget>(w, "Tab_Einstellungen")->isAncestorOf(child))
                 continue;
             QString accessible = child->accessibleName();
             if (auto* l = qobject_cast<QLabel*>(child); l && accessible.isEmpty())
@@ -301,29 +308,29 @@ private slots:
                 accessible = m->title();
             QVERIFY2(!accessible.isEmpty(), qPrintable(name));
         }
-        QCOMPARE(w.BitBtn_Filmloeschen->text(), QStringLiteral("Film &löschen"));
-        QCOMPARE(w.BitBtn_Drucken->text(), QStringLiteral("Filmliste aus&drucken"));
-        QCOMPARE(w.BitBtn_Aufgenommen->text(), QStringLiteral("Film &aufgenommen"));
-        QCOMPARE(w.GroupBox_Direkt->title(), QStringLiteral("&Gehe zu Nr..."));
-        QCOMPARE(w.Edit_Direkt->maxLength(), 3);
-        for (QToolButton* b : {w.BitBtn_Erste, w.BitBtn_Vorherige, w.BitBtn_Naechste, w.BitBtn_Letzte})
+        QCOMPARE(kind<QPushButton>(w, "BitBtn_Filmloeschen")->text(), QStringLiteral("Film &löschen"));
+        QCOMPARE(kind<QPushButton>(w, "BitBtn_Drucken")->text(), QStringLiteral("Filmliste aus&drucken"));
+        QCOMPARE(kind<QPushButton>(w, "BitBtn_Aufgenommen")->text(), QStringLiteral("Film &aufgenommen"));
+        QCOMPARE(kind<QGroupBox>(w, "GroupBox_Direkt")->title(), QStringLiteral("&Gehe zu Nr..."));
+        QCOMPARE(kind<QLineEdit>(w, "Edit_Direkt")->maxLength(), 3);
+        for (QToolButton* b : {kind<QToolButton>(w, "BitBtn_Erste"), kind<QToolButton>(w, "BitBtn_Vorherige"), kind<QToolButton>(w, "BitBtn_Naechste"), kind<QToolButton>(w, "BitBtn_Letzte")})
             QVERIFY(!b->isEnabled());
-        QVERIFY(!w.BitBtn_Drucken->isEnabled());
-        QVERIFY(!w.DBEdit_SpielzeitInfo->isEnabled() && w.DBEdit_SpielzeitInfo->isReadOnly());
-        QVERIFY(!w.GroupBox_Nonvisible->isVisibleTo(&w));
-        QCOMPARE(w.RadioGroup_Sortieren->itemIndex(), 0);
-        QCOMPARE(w.RadioGroup_Sortieren->count(), 4);
-        QCOMPARE(w.RadioGroup_Sortieren2->itemIndex(), 0);
-        QCOMPARE(w.RadioGroup_Sortieren2->button(2)->text(), QStringLiteral("... &Ausleihende Person"));
-        QVERIFY(w.RadioButton_AlleFilme->isChecked());
-        QVERIFY(!w.DateTimePicker_Filter->isVisibleTo(&w));
-        QCOMPARE(w.DateTimePicker_Filter->date(), f.clock.today().addDays(-14));
-        QCOMPARE(w.DBText_Kassette->font().pixelSize(), 32);
-        QCOMPARE(w.DBText_Kassette->font().family(), QStringLiteral("Times New Roman"));
-        QVERIFY(!w.DBText_Kassette->font().bold());
-        QCOMPARE(w.DBText_Kassette->alignment(), Qt::AlignCenter);
-        QVERIFY(w.DBGrid_Filmuebersicht->editTriggers() == QAbstractItemView::NoEditTriggers);
-        QVERIFY(w.DBGrid_Filme->editTriggers() != QAbstractItemView::NoEditTriggers);
+        QVERIFY(!kind<QPushButton>(w, "BitBtn_Drucken")->isEnabled());
+        QVERIFY(!kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isEnabled() && kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isReadOnly());
+        QVERIFY(!kind<QGroupBox>(w, "GroupBox_Nonvisible")->isVisibleTo(&w));
+        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren")->itemIndex(), 0);
+        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren")->count(), 4);
+        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren2")->itemIndex(), 0);
+        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren2")->button(2)->text(), QStringLiteral("... &Ausleihende Person"));
+        QVERIFY(kind<QRadioButton>(w, "RadioButton_AlleFilme")->isChecked());
+        QVERIFY(!kind<QDateEdit>(w, "DateTimePicker_Filter")->isVisibleTo(&w));
+        QCOMPARE(kind<QDateEdit>(w, "DateTimePicker_Filter")->date(), f.clock.today().addDays(-14));
+        QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->font().pixelSize(), 32);
+        QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->font().family(), QStringLiteral("Times New Roman"));
+        QVERIFY(!kind<QLabel>(w, "DBText_Kassette")->font().bold());
+        QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->alignment(), Qt::AlignCenter);
+        QVERIFY(kind<QTableView>(w, "DBGrid_Filmuebersicht")->editTriggers() == QAbstractItemView::NoEditTriggers);
+        QVERIFY(kind<QTableView>(w, "DBGrid_Filme")->editTriggers() != QAbstractItemView::NoEditTriggers);
 
         // The grids' columns: field titles and widths.
         struct Grid
@@ -333,17 +340,17 @@ private slots:
             QList<int> widths;
         };
         const QList<Grid> grids = {
-            {w.DBGrid_Filme,
+            {kind<QTableView>(w, "DBGrid_Filme"),
              {QStringLiteral("Filmname"), QStringLiteral("Länge (Min.)"), QStringLiteral("Genre")},
              {214, 81, 136}},
-            {w.DBGrid_Filmuebersicht,
+            {kind<QTableView>(w, "DBGrid_Filmuebersicht"),
              {QStringLiteral("Kassette"), QStringLiteral("Filmname"), QStringLiteral("Filmlaenge"),
               QStringLiteral("Genre")},
              {55, 187, 65, 123}},
-            {w.DBGrid_Verliehen,
+            {kind<QTableView>(w, "DBGrid_Verliehen"),
              {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
              {64, 73, 245}},
-            {w.DBGrid_ATimer,
+            {kind<QTableView>(w, "DBGrid_ATimer"),
              {QStringLiteral("Filmname"), QStringLiteral("Programm"), QStringLiteral("Datum"),
               QStringLiteral("Beginn"), QStringLiteral("Ende"), QStringLiteral("Laenge (Min.)")},
              {161, 70, 64, 63, 61, 72}},
@@ -357,15 +364,15 @@ private slots:
         }
 
         // The dialogs exist once each.
-        QVERIFY(w.Drucken_Formular && w.Meldungsformular && w.Form_Aufnahmetimer && w.Dankformular &&
-                w.Historyformular && w.Form_NeueVerwaltung);
-        QCOMPARE(w.Form_Aufnahmetimer->windowTitle(), QStringLiteral("Film aufnehmen"));
-        QCOMPARE(w.Form_NeueVerwaltung->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
+        QVERIFY(kind<TDrucken_Formular>(w) && kind<TMeldungsformular>(w) && kind<TForm_Aufnahmetimer>(w) && kind<TDankformular>(w) &&
+                kind<THistoryformular>(w) && kind<TForm_NeueVerwaltung>(w));
+        QCOMPARE(kind<TForm_Aufnahmetimer>(w)->windowTitle(), QStringLiteral("Film aufnehmen"));
+        QCOMPARE(kind<TForm_NeueVerwaltung>(w)->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
 
         // The info page opens its two windows.
         f.ui.clear();
-        w.BitBtn_Dank->click();
-        w.BitBtn_History->click();
+        kind<QPushButton>(w, "BitBtn_Dank")->click();
+        kind<QPushButton>(w, "BitBtn_History")->click();
         QCOMPARE(f.ui.shown.size(), 2);
         QCOMPARE(f.ui.shown.at(0).text, QStringLiteral("Danksagungen"));
         QCOMPARE(f.ui.shown.at(1).text, QStringLiteral("Versionsgeschichte"));
@@ -420,11 +427,11 @@ private slots:
     {
         Fixture f(QStringLiteral("aktivierung"));
         THauptformular& w = *f.w;
-        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        kind<TForm_Aufnahmetimer>(w)->DateTimePicker->setDate(QDate(2000, 1, 1));
         // A list edited before the window is activated counts as unchanged afterwards.
         f.ui.inputAnswers = {QStringLiteral("Heimatfilm")};
-        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
-        QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
+        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
+        QVERIFY(kind<settings::SettingsController>(w)->genresChangedFlag());
         QVERIFY(w.firstActivationPending());
 
         // Showing the window activates it. It stands at the top of the screen, centred
@@ -436,20 +443,20 @@ private slots:
         QCOMPARE(w.frameGeometry().left(), screen.left() + screen.width() / 2 - w.width() / 2);
         QCOMPARE(w.size(), QSize(569, 605 + w.menuBar()->height()));
         QVERIFY(!w.firstActivationPending());
-        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), f.clock.today());
-        QVERIFY(!w.Einstellungsverwaltung->genresChangedFlag());
+        QCOMPARE(kind<TForm_Aufnahmetimer>(w)->DateTimePicker->date(), f.clock.today());
+        QVERIFY(!kind<settings::SettingsController>(w)->genresChangedFlag());
         QVERIFY(!w.settingsChanged());
         QVERIFY(f.showsNoCollection());
 
         // Later activations reload nothing.
         f.ui.clear();
         f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
-        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
+        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
         f.ui.clear();
-        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        kind<TForm_Aufnahmetimer>(w)->DateTimePicker->setDate(QDate(2000, 1, 1));
         w.FormActivate();
-        QVERIFY(w.Einstellungsverwaltung->genresChangedFlag());
-        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2000, 1, 1));
+        QVERIFY(kind<settings::SettingsController>(w)->genresChangedFlag());
+        QCOMPARE(kind<TForm_Aufnahmetimer>(w)->DateTimePicker->date(), QDate(2000, 1, 1));
         QCOMPARE(w.checkRuns(), 0);
         QVERIFY(f.ui.shown.isEmpty());
         w.hide();
@@ -471,7 +478,7 @@ private slots:
 
         // The genre list is read at window creation: a fresh window on the same directory.
         THauptformular w(f.program, f.ui, f.clock, f.settingsFile);
-        QCOMPARE(w.genrePickList, (QStringList{QStringLiteral("Heimatfilm"), QStringLiteral("Komödie")}));
+        QCOMPARE(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")), (QStringList{QStringLiteral("Heimatfilm"), QStringLiteral("Komödie")}));
         w.FormActivate();
         const QStringList lengths{QStringLiteral("E - 180"), QStringLiteral("E - 200"), QStringLiteral("E - 240"),
                                   QStringLiteral("E - 260"), QStringLiteral("E - 300"), QStringLiteral("E - 480"),
@@ -482,15 +489,15 @@ private slots:
                 out << box->itemText(i);
             return out;
         };
-        QCOMPARE(items(w.Hinzufuegenformular->ComboBox_Spielzeit), lengths);
-        QCOMPARE(items(w.Spielzeit_Formular->ComboBox_Spielzeiten), lengths);
-        QCOMPARE(items(w.Form_Aufnahmetimer->ComboBox_Programme),
+        QCOMPARE(items(kind<THinzufuegenformular>(w)->ComboBox_Spielzeit), lengths);
+        QCOMPARE(items(kind<TSpielzeit_Formular>(w)->ComboBox_Spielzeiten), lengths);
+        QCOMPARE(items(kind<TForm_Aufnahmetimer>(w)->ComboBox_Programme),
                  (QStringList{QStringLiteral("ARD"), QStringLiteral("KIKA")}));
 
         // A genre added on the settings page is offered by the film grid at once.
         f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
-        w.Einstellungsverwaltung->BitBtn_Dazu1Click();
-        QVERIFY(w.genrePickList.contains(QStringLiteral("Bergfilm")));
+        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
+        QVERIFY(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")).contains(QStringLiteral("Bergfilm")));
         QVERIFY(w.settingsChanged());
     }
 
@@ -501,7 +508,7 @@ private slots:
             Fixture f(QStringLiteral("beenden-nein"));
             f.w->show();
             f.ui.messageAnswers = {No};
-            f.w->Programmbeenden1->trigger();
+            kind<QAction>(f.w, "Programmbeenden1")->trigger();
             QVERIFY(f.w->isVisible());
             QCOMPARE(f.ui.messages(), QStringList{QStringLiteral("Quorbel beenden ?")});
             QCOMPARE(f.ui.shown.first().icon, MsgIcon::Question);
@@ -520,7 +527,7 @@ private slots:
                                                     "vorgenommen. Änderungen speichern ?");
         for (const MsgButton answer : {No, Yes}) {
             Fixture f(QStringLiteral("beenden-einstellungen"));
-            f.w->Einstellungsverwaltung->Einstellungen_Sichern_Ein();
+            kind<settings::SettingsController>(f.w)->Einstellungen_Sichern_Ein();
             f.w->show();
             f.ui.messageAnswers = {Yes, answer};
             QVERIFY(f.w->close());
@@ -545,9 +552,9 @@ private slots:
                 dlg.BitBtn1->click();
                 return dlg.result();
             });
-            w.Neu1->trigger();
+            kind<QAction>(w, "Neu1")->trigger();
             QVERIFY(w.collectionOpen());
-            w.Einstellungsverwaltung->Einstellungen_Sichern_Ein();
+            kind<settings::SettingsController>(w)->Einstellungen_Sichern_Ein();
             w.show();
             f.ui.clear();
             f.ui.messageAnswers = {Yes, Yes};
@@ -556,8 +563,8 @@ private slots:
             QCOMPARE(f.ui.errors().size(), 1);
             QVERIFY(w.isVisible());
             QVERIFY(w.settingsChanged());
-            QVERIFY(!w.collectionOpen() && !w.Schliessen_Menu->isEnabled());
-            QVERIFY(!w.Pagecontrol->isVisibleTo(&w) && !w.Timer_Uhrzeit->isActive());
+            QVERIFY(!w.collectionOpen() && !kind<QAction>(w, "Schliessen_Menu")->isEnabled());
+            QVERIFY(!kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(&w) && !kind<QTimer>(w, "Timer_Uhrzeit")->isActive());
             f.ui.clear();
             f.ui.messageAnswers = {Yes, No};
             QVERIFY(w.close());
@@ -570,25 +577,25 @@ private slots:
         Fixture f(QStringLiteral("uhr"));
         THauptformular& w = *f.w;
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.2026    10:00"));
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("08.12.2026    10:00"));
         QCOMPARE(w.checkRuns(), 0);
 
         // The first tick after midnight runs the two checks once and moves the
         // recording dialog's date on.
-        w.Form_Aufnahmetimer->DateTimePicker->setDate(QDate(2000, 1, 1));
+        kind<TForm_Aufnahmetimer>(w)->DateTimePicker->setDate(QDate(2000, 1, 1));
         f.clock.current = QDateTime(QDate(2026, 12, 9), QTime(0, 0, 4));
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:00"));
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("09.12.2026    00:00"));
         QCOMPARE(w.checkRuns(), 1);
         QCOMPARE(w.lastSeenDate(), QStringLiteral("09.12.2026"));
-        QCOMPARE(w.Form_Aufnahmetimer->DateTimePicker->date(), QDate(2026, 12, 9));
+        QCOMPARE(kind<TForm_Aufnahmetimer>(w)->DateTimePicker->date(), QDate(2026, 12, 9));
         f.clock.current = f.clock.current.addSecs(5);
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:00"));
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("09.12.2026    00:00"));
         QCOMPARE(w.checkRuns(), 1);
         f.clock.current = f.clock.current.addSecs(60);
         w.Timer_UhrzeitTimer();
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    00:01"));
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("09.12.2026    00:01"));
         QCOMPARE(w.checkRuns(), 1);
 
         // Started on an earlier day: opening a collection today runs the checks, and the
@@ -600,10 +607,10 @@ private slots:
         QCOMPARE(g.w->checkRuns(), 0);
         g.clock.current = g.clock.current.addDays(1);
         g.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
-        g.w->ffnen1->trigger();
+        kind<QAction>(g.w, "ffnen1")->trigger();
         QVERIFY(g.showsCollection());
         QCOMPARE(g.w->checkRuns(), 1);
-        QCOMPARE(g.w->Panel_Uhrzeit->text(), QStringLiteral("09.12.2026    10:00"));
+        QCOMPARE(kind<QLabel>(g.w, "Panel_Uhrzeit")->text(), QStringLiteral("09.12.2026    10:00"));
         QCOMPARE(g.w->lastSeenDate(), QStringLiteral("08.12.2026"));
         g.w->Timer_UhrzeitTimer();
         QCOMPARE(g.w->checkRuns(), 2);
@@ -626,16 +633,16 @@ private slots:
         QCOMPARE(contentOf(dir + QStringLiteral("/videos.qbx")), QByteArray("0\r\n"));
         QVERIFY(f.showsCollection());
         QVERIFY(w.collectionOpen());
-        QVERIFY(w.Schliessen_Menu->isEnabled());
-        QCOMPARE(w.Panel_Uhrzeit->text(), QStringLiteral("08.12.2026    10:00"));
+        QVERIFY(kind<QAction>(w, "Schliessen_Menu")->isEnabled());
+        QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("08.12.2026    10:00"));
         QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
-        QVERIFY(w.Table_Kassetten->isActive() && w.Table_Filme->isActive() &&
-                w.Table_Filmuebersicht->isActive() && w.Table_Verliehen->isActive() &&
-                w.Table_Aufnahmetimer->isActive());
-        QCOMPARE(w.Table_Filmuebersicht->tableName(), QStringLiteral("filme.db"));
-        QVERIFY(!w.BitBtn_Zurueckbekommen->isEnabled());
-        QVERIFY(!w.BitBtn_Aufgenommen->isEnabled());
-        QVERIFY(!w.BitBtn_Labeldrucken->isEnabled());
+        QVERIFY(kind<store::Dataset>(w, "Table_Kassetten")->isActive() && kind<store::Dataset>(w, "Table_Filme")->isActive() &&
+                kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() && kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
+                kind<store::Dataset>(w, "Table_Aufnahmetimer")->isActive());
+        QCOMPARE(kind<store::Dataset>(w, "Table_Filmuebersicht")->tableName(), QStringLiteral("filme.db"));
+        QVERIFY(!kind<QPushButton>(w, "BitBtn_Zurueckbekommen")->isEnabled());
+        QVERIFY(!kind<QPushButton>(w, "BitBtn_Aufgenommen")->isEnabled());
+        QVERIFY(!kind<QPushButton>(w, "BitBtn_Labeldrucken")->isEnabled());
 
         // A second and a third collection in the same directory.
         f.createCollection(dir, QStringLiteral("zwei"));
@@ -646,30 +653,30 @@ private slots:
         for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db", "kass2.db",
                                  "filme2.db", "ausgelhn2.db", "atimer2.db"})
             QVERIFY2(QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
-        QCOMPARE(w.Table_Kassetten->tableName(), QStringLiteral("kass2.db"));
+        QCOMPARE(kind<store::Dataset>(w, "Table_Kassetten")->tableName(), QStringLiteral("kass2.db"));
         QVERIFY(f.showsCollection());
 
         // The statement texts were put back after each numbered creation.
-        QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
-        QCOMPARE(w.Query_Filme.sql.first(), QStringLiteral("CREATE TABLE \"filme.db\""));
-        QCOMPARE(w.Query_Ausgeliehen.sql.first(), QStringLiteral("CREATE TABLE \"ausgelhn.db\""));
-        QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
+        QCOMPARE(w.collection().kassQuery().sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
+        QCOMPARE(w.collection().filmeQuery().sql.first(), QStringLiteral("CREATE TABLE \"filme.db\""));
+        QCOMPARE(w.collection().ausgeliehenQuery().sql.first(), QStringLiteral("CREATE TABLE \"ausgelhn.db\""));
+        QCOMPARE(w.collection().atimerQuery().sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
         const QString other = freshDir(QStringLiteral("sammlung-b"));
         f.createCollection(other, QStringLiteral("b"));
         QVERIFY(QFile::exists(other + QStringLiteral("/kass.db")));
         QCOMPARE(contentOf(other + QStringLiteral("/b.qbx")), QByteArray("0\r\n"));
 
         // AktDS: the position of the current row.
-        QCOMPARE(w.AktDS(*w.Table_Kassetten), 0);
+        QCOMPARE(w.AktDS(*kind<store::Dataset>(w, "Table_Kassetten")), 0);
         for (int i = 0; i < 3; ++i) {
-            w.Table_Kassetten->append();
-            w.Table_Kassetten->setInteger(QStringLiteral("Spielzeit"), 180);
-            w.Table_Kassetten->post();
+            kind<store::Dataset>(w, "Table_Kassetten")->append();
+            kind<store::Dataset>(w, "Table_Kassetten")->setInteger(QStringLiteral("Spielzeit"), 180);
+            kind<store::Dataset>(w, "Table_Kassetten")->post();
         }
-        w.Table_Kassetten->first();
-        QCOMPARE(w.AktDS(*w.Table_Kassetten), 1);
-        w.Table_Kassetten->last();
-        QCOMPARE(w.AktDS(*w.Table_Kassetten), 3);
+        kind<store::Dataset>(w, "Table_Kassetten")->first();
+        QCOMPARE(w.AktDS(*kind<store::Dataset>(w, "Table_Kassetten")), 1);
+        kind<store::Dataset>(w, "Table_Kassetten")->last();
+        QCOMPARE(w.AktDS(*kind<store::Dataset>(w, "Table_Kassetten")), 3);
 
         // Deleting collection 1 by hand frees its number again.
         w.Schliessen_MenuClick();
@@ -727,8 +734,8 @@ private slots:
             QVERIFY2(!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
         QCOMPARE(contentOf(dir + QStringLiteral("/atimer1.db")), QByteArray("fremd"));
         QVERIFY(QFile::exists(dir + QStringLiteral("/kass.db")));
-        QCOMPARE(w.Query_ATimer.sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
-        QCOMPARE(w.Query_Kass.sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
+        QCOMPARE(w.collection().atimerQuery().sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
+        QCOMPARE(w.collection().kassQuery().sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
         QVERIFY(f.showsNoCollection());
 
         // The list file cannot be written (a directory took its name after the dialog
@@ -743,7 +750,7 @@ private slots:
             QDir(dir).mkdir(QStringLiteral("z.qbx"));
             return dlg.result();
         });
-        w.Neu1->trigger();
+        kind<QAction>(w, "Neu1")->trigger();
         QCOMPARE(f.ui.errors().size(), 1);
         for (const char* file : {"kass1.db", "filme1.db", "ausgelhn1.db", "atimer1.db"})
             QVERIFY2(!QFile::exists(dir + QLatin1Char('/') + QLatin1String(file)), file);
@@ -760,22 +767,22 @@ private slots:
         const QString dir = freshDir(QStringLiteral("oeffnen-sammlung"));
         f.createCollection(dir, QStringLiteral("videos"));
 
-        w.Schliessen_Menu->trigger();
+        kind<QAction>(w, "Schliessen_Menu")->trigger();
         QVERIFY(f.showsNoCollection());
         QVERIFY(f.datasetsClosed());
-        QVERIFY(!w.Schliessen_Menu->isEnabled());
+        QVERIFY(!kind<QAction>(w, "Schliessen_Menu")->isEnabled());
         QVERIFY(!w.collectionOpen());
 
         f.ui.clear();
         f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
-        w.ffnen1->trigger();
+        kind<QAction>(w, "ffnen1")->trigger();
         QCOMPARE(f.ui.shown.first().kind, FakeInteraction::Shown::Kind::File);
         QCOMPARE(f.ui.shown.first().text, QStringLiteral("Videolisten (*.qbx)|*.qbx"));
         QCOMPARE(f.ui.errors(), QStringList());
         QVERIFY(f.showsCollection());
-        QVERIFY(w.Schliessen_Menu->isEnabled());
+        QVERIFY(kind<QAction>(w, "Schliessen_Menu")->isEnabled());
         QCOMPARE(w.checkRuns(), 1);
-        QCOMPARE(w.Table_Kassetten->databaseName(), dir);
+        QCOMPARE(kind<store::Dataset>(w, "Table_Kassetten")->databaseName(), dir);
 
         // The tables are always those beside the list file: a copy of the list file and
         // its four tables works in another directory, as does a list file with an empty line.
@@ -786,54 +793,54 @@ private slots:
         writeFile(copy + QStringLiteral("/leer.qbx"), "\r\n");
         for (const char* list : {"/videos.qbx", "/leer.qbx"}) {
             f.ui.fileAnswers = {copy + QLatin1String(list)};
-            w.ffnen1->trigger();
+            kind<QAction>(w, "ffnen1")->trigger();
             QCOMPARE(f.ui.errors(), QStringList());
             QVERIFY(f.showsCollection());
-            QCOMPARE(w.Table_Kassetten->databaseName(), copy);
-            QCOMPARE(w.Table_Aufnahmetimer->tableName(), QStringLiteral("atimer.db"));
+            QCOMPARE(kind<store::Dataset>(w, "Table_Kassetten")->databaseName(), copy);
+            QCOMPARE(kind<store::Dataset>(w, "Table_Aufnahmetimer")->tableName(), QStringLiteral("atimer.db"));
         }
         f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
-        w.ffnen1->trigger();
-        QCOMPARE(w.Table_Kassetten->databaseName(), dir);
+        kind<QAction>(w, "ffnen1")->trigger();
+        QCOMPARE(kind<store::Dataset>(w, "Table_Kassetten")->databaseName(), dir);
         QCOMPARE(w.checkRuns(), 4);
 
         // Cancelling the open leaves the collection as it was.
-        w.ffnen1->trigger();
+        kind<QAction>(w, "ffnen1")->trigger();
         QVERIFY(f.showsCollection());
-        QVERIFY(w.Table_Kassetten->isActive());
+        QVERIFY(kind<store::Dataset>(w, "Table_Kassetten")->isActive());
         QCOMPARE(w.checkRuns(), 4);
 
         // Switching to the overview of an empty collection: nothing to print.
-        w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
-        QVERIFY(!w.BitBtn_Drucken->isEnabled());
-        w.Pagecontrol->setCurrentWidget(w.Tab_Eingabe);
-        w.Table_Kassetten->append();
-        w.Table_Kassetten->setInteger(QStringLiteral("Spielzeit"), 240);
-        w.Table_Kassetten->post();
-        w.Table_Filme->append();
-        w.Table_Filme->setString(QStringLiteral("Filmname"), QStringLiteral("Metropolis"));
-        w.Table_Filme->post();
-        w.Pagecontrol->setCurrentWidget(w.Tab_Uebersicht);
-        QCOMPARE(w.Table_Filmuebersicht->recordCount(), 1);
-        QVERIFY(w.BitBtn_Drucken->isEnabled());
+        kind<QTabWidget>(w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(w, "Tab_Uebersicht"));
+        QVERIFY(!kind<QPushButton>(w, "BitBtn_Drucken")->isEnabled());
+        kind<QTabWidget>(w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(w, "Tab_Eingabe"));
+        kind<store::Dataset>(w, "Table_Kassetten")->append();
+        kind<store::Dataset>(w, "Table_Kassetten")->setInteger(QStringLiteral("Spielzeit"), 240);
+        kind<store::Dataset>(w, "Table_Kassetten")->post();
+        kind<store::Dataset>(w, "Table_Filme")->append();
+        kind<store::Dataset>(w, "Table_Filme")->setString(QStringLiteral("Filmname"), QStringLiteral("Metropolis"));
+        kind<store::Dataset>(w, "Table_Filme")->post();
+        kind<QTabWidget>(w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(w, "Tab_Uebersicht"));
+        QCOMPARE(kind<store::Dataset>(w, "Table_Filmuebersicht")->recordCount(), 1);
+        QVERIFY(kind<QPushButton>(w, "BitBtn_Drucken")->isEnabled());
 
         // "Neu" cancelled hides the open collection and keeps "Schliessen".
-        w.Neu1->trigger();
+        kind<QAction>(w, "Neu1")->trigger();
         QVERIFY(f.showsNoCollection());
         QVERIFY(f.datasetsClosed());
-        QVERIFY(w.Schliessen_Menu->isEnabled());
+        QVERIFY(kind<QAction>(w, "Schliessen_Menu")->isEnabled());
         QVERIFY(w.collectionOpen());
-        w.Schliessen_Menu->trigger();
-        QVERIFY(!w.Schliessen_Menu->isEnabled());
+        kind<QAction>(w, "Schliessen_Menu")->trigger();
+        QVERIFY(!kind<QAction>(w, "Schliessen_Menu")->isEnabled());
         QVERIFY(!w.collectionOpen());
 
         // Quitting with No keeps an open collection open.
         f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
-        w.ffnen1->trigger();
+        kind<QAction>(w, "ffnen1")->trigger();
         f.ui.messageAnswers = {No};
         w.show();
         QVERIFY(!w.close());
-        QVERIFY(w.Table_Kassetten->isActive());
+        QVERIFY(kind<store::Dataset>(w, "Table_Kassetten")->isActive());
         QVERIFY(f.showsCollection());
         f.ui.messageAnswers = {Yes};
         QVERIFY(w.close());
@@ -869,7 +876,7 @@ private slots:
             f.ui.clear();
             f.ui.fileAnswers = {c.file};
             const int runs = w.checkRuns();
-            w.ffnen1->trigger();
+            kind<QAction>(w, "ffnen1")->trigger();
             QCOMPARE(f.ui.errors().size(), 1);
             QVERIFY2(f.ui.errors().first().contains(c.message), qPrintable(f.ui.errors().first()));
             QVERIFY(f.showsNoCollection());

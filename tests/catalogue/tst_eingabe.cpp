@@ -22,6 +22,8 @@
 #include <catalogue/hinzufuegenformular.h>
 #include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
+#include <kind.h>
+#include <ui/datasetgrid.h>
 #include <memory>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
@@ -30,6 +32,7 @@ using namespace quorbel;
 using testing_support::FakeInteraction;
 using testing_support::FixedClock;
 using testing_support::freshDir;
+using testing_support::kind;
 
 namespace {
 
@@ -82,13 +85,13 @@ struct Seite
             dlg.BitBtn1->click();
             return dlg.result();
         });
-        w->Neu1->trigger();
+        kind<QAction>(w, "Neu1")->trigger();
         ui.clear();
     }
 
-    QTableView* grid() const { return w->DBGrid_Filme; }
-    store::Dataset& filme() const { return *w->Table_Filme; }
-    store::Dataset& kassetten() const { return *w->Table_Kassetten; }
+    QTableView* grid() const { return kind<QTableView>(w, "DBGrid_Filme"); }
+    store::Dataset& filme() const { return *kind<store::Dataset>(w, "Table_Filme"); }
+    store::Dataset& kassetten() const { return *kind<store::Dataset>(w, "Table_Kassetten"); }
 
     QList<Row> kassettenAufPlatte() const { return readTable(dir, kassetten().tableName()); }
     Row kassette(int nummer) const
@@ -115,7 +118,7 @@ struct Seite
             (abbrechen ? h.BitBtn_Abbruch : h.BitBtn_Ok)->click();
             return h.result();
         });
-        w->BitBtn_NeueKassette->click();
+        kind<QPushButton>(w, "BitBtn_NeueKassette")->click();
         aktivieren();
         return frisch;
     }
@@ -134,7 +137,7 @@ struct Seite
             }
             return s.result();
         });
-        w->BitBtn_SpielzeitAendern->click();
+        kind<QPushButton>(w, "BitBtn_SpielzeitAendern")->click();
         aktivieren();
     }
 
@@ -195,7 +198,7 @@ struct Seite
     }
     void gridVerlassen()
     {
-        w->Edit_Direkt->setFocus();
+        kind<QLineEdit>(w, "Edit_Direkt")->setFocus();
         QApplication::processEvents();
     }
     QStringList meldungen() const { return ui.messages(); }
@@ -221,6 +224,7 @@ private slots:
     void navigatorUndNeueKassetten();
     void geheZuNummer();
     void kapazitaetBeimEintragen();
+    void riesigeLaengeUndLoeschklick();
     void bearbeiteterErsterFilm();
     void titelLaengeUndNeueZeilen();
     void escapeUndVerlassen();
@@ -235,19 +239,19 @@ void TestEingabe::navigatorUndNeueKassetten()
     Seite s(QStringLiteral("navigator"));
     auto& w = *s.w;
     const auto moves = [&] {
-        return QList<bool>{w.BitBtn_Erste->isEnabled(), w.BitBtn_Vorherige->isEnabled(),
-                           w.BitBtn_Naechste->isEnabled(), w.BitBtn_Letzte->isEnabled()};
+        return QList<bool>{kind<QToolButton>(w, "BitBtn_Erste")->isEnabled(), kind<QToolButton>(w, "BitBtn_Vorherige")->isEnabled(),
+                           kind<QToolButton>(w, "BitBtn_Naechste")->isEnabled(), kind<QToolButton>(w, "BitBtn_Letzte")->isEnabled()};
     };
     const QList<bool> none{false, false, false, false};
 
     // No cassette: nothing can be used, the grid is read-only.
     QCOMPARE(moves(), none);
-    QVERIFY(!w.BitBtn_FreienPlatzSuchen->isEnabled());
-    QVERIFY(!w.BitBtn_SpielzeitAendern->isEnabled());
-    QVERIFY(!w.BitBtn_Labeldrucken->isEnabled());
-    QVERIFY(!w.BitBtn_Filmloeschen->isEnabled());
-    QVERIFY(!w.BitBtn_Verleihen->isEnabled());
-    QVERIFY(!w.Eingabe->filmgridBearbeitbar());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_FreienPlatzSuchen")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_SpielzeitAendern")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Labeldrucken")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Filmloeschen")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Verleihen")->isEnabled());
+    QVERIFY(!kind<DatasetGrid>(w, "DBGrid_Filme")->isEditable());
     s.gridFokus();
     QTest::keyClick(s.grid(), Qt::Key_Insert);
     QTest::keyClick(s.grid(), Qt::Key_A);
@@ -268,15 +272,15 @@ void TestEingabe::navigatorUndNeueKassetten()
     QCOMPARE(v(k, "Original"), QVariant(false));
     QCOMPARE(v(k, "Verliehen"), QVariant(false));
     QCOMPARE(moves(), none);
-    QVERIFY(w.Eingabe->filmgridBearbeitbar());
-    QVERIFY(w.BitBtn_Verleihen->isEnabled());
-    QVERIFY(w.BitBtn_SpielzeitAendern->isEnabled());
-    QVERIFY(w.BitBtn_FreienPlatzSuchen->isEnabled());
-    QVERIFY(!w.BitBtn_Labeldrucken->isEnabled());
-    QVERIFY(!w.BitBtn_Filmloeschen->isEnabled());
-    QCOMPARE(w.DBText_Kassette->text(), QStringLiteral("1"));
-    QCOMPARE(w.DBEdit_SpielzeitInfo->text(), QStringLiteral("240"));
-    QCOMPARE(w.DBEdit_FreiInfo->text(), QStringLiteral("240"));
+    QVERIFY(kind<DatasetGrid>(w, "DBGrid_Filme")->isEditable());
+    QVERIFY(kind<QPushButton>(w, "BitBtn_Verleihen")->isEnabled());
+    QVERIFY(kind<QPushButton>(w, "BitBtn_SpielzeitAendern")->isEnabled());
+    QVERIFY(kind<QPushButton>(w, "BitBtn_FreienPlatzSuchen")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Labeldrucken")->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Filmloeschen")->isEnabled());
+    QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->text(), QStringLiteral("1"));
+    QCOMPARE(kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->text(), QStringLiteral("240"));
+    QCOMPARE(kind<QLineEdit>(w, "DBEdit_FreiInfo")->text(), QStringLiteral("240"));
 
     // A bought tape; the dialog again starts with no choice.
     QVERIFY(s.neueKassette(QStringLiteral("Kaufvideo")));
@@ -288,25 +292,25 @@ void TestEingabe::navigatorUndNeueKassetten()
     QVERIFY(!v(k, "Belegt").isValid());
     QVERIFY(!v(k, "Nullfilme").isValid());
     QCOMPARE(moves(), (QList<bool>{true, true, false, false}));
-    QCOMPARE(w.DBText_Kassette->text(), QStringLiteral("2"));
+    QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->text(), QStringLiteral("2"));
 
     QVERIFY(s.neueKassette(QStringLiteral("E - 180")));
     QCOMPARE(s.aktuelleNummer(), 3);
-    w.BitBtn_Vorherige->click();
+    kind<QToolButton>(w, "BitBtn_Vorherige")->click();
     QCOMPARE(s.aktuelleNummer(), 2);
     QCOMPARE(moves(), (QList<bool>{true, true, true, true}));
-    w.BitBtn_Letzte->click();
+    kind<QToolButton>(w, "BitBtn_Letzte")->click();
     QCOMPARE(s.aktuelleNummer(), 3);
     QCOMPARE(moves(), (QList<bool>{true, true, false, false}));
-    w.BitBtn_Erste->click();
+    kind<QToolButton>(w, "BitBtn_Erste")->click();
     QCOMPARE(s.aktuelleNummer(), 1);
     QCOMPARE(moves(), (QList<bool>{false, false, true, true}));
-    w.BitBtn_Naechste->click();
+    kind<QToolButton>(w, "BitBtn_Naechste")->click();
     QCOMPARE(s.aktuelleNummer(), 2);
-    QCOMPARE(w.DBEdit_SpielzeitInfo->text(), QStringLiteral("0"));
+    QCOMPARE(kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->text(), QStringLiteral("0"));
 
     // A hand-edited entry whose minutes are no number: a clear message, nothing stored.
-    w.Hinzufuegenformular->setSpielzeiten(
+    kind<THinzufuegenformular>(w)->setSpielzeiten(
         QStringList{QStringLiteral("E - abc"), QStringLiteral("E - -20"), QStringLiteral("E - 180")});
     for (const QString& kaputt : {QStringLiteral("E - abc"), QStringLiteral("E - -20")}) {
         s.ui.clear();
@@ -324,9 +328,9 @@ void TestEingabe::navigatorUndNeueKassetten()
     s.kassetten().setBoolean(QStringLiteral("Verliehen"), true);
     s.kassetten().post();
     w.Refresh_Navigator();
-    QVERIFY(!w.BitBtn_Verleihen->isEnabled());
-    w.BitBtn_Naechste->click();
-    QVERIFY(w.BitBtn_Verleihen->isEnabled());
+    QVERIFY(!kind<QPushButton>(w, "BitBtn_Verleihen")->isEnabled());
+    kind<QToolButton>(w, "BitBtn_Naechste")->click();
+    QVERIFY(kind<QPushButton>(w, "BitBtn_Verleihen")->isEnabled());
 }
 
 void TestEingabe::geheZuNummer()
@@ -335,18 +339,18 @@ void TestEingabe::geheZuNummer()
     for (int i = 0; i < 5; ++i)
         s.neueKassette(QStringLiteral("E - 180"));
     s.ui.clear();
-    QLineEdit* e = s.w->Edit_Direkt;
+    QLineEdit* e = kind<QLineEdit>(s.w, "Edit_Direkt");
     e->setFocus();
-    s.w->BitBtn_Erste->click();
+    kind<QToolButton>(s.w, "BitBtn_Erste")->click();
 
     QTest::keyClicks(e, QStringLiteral("7"));
     QCOMPARE(s.aktuelleNummer(), 5);
-    QVERIFY(s.w->BitBtn_Erste->isEnabled());
-    QVERIFY(!s.w->BitBtn_Letzte->isEnabled());
+    QVERIFY(kind<QToolButton>(s.w, "BitBtn_Erste")->isEnabled());
+    QVERIFY(!kind<QToolButton>(s.w, "BitBtn_Letzte")->isEnabled());
     QTest::keyClick(e, Qt::Key_Backspace);
     QCOMPARE(e->text(), QString());
     QCOMPARE(s.aktuelleNummer(), 1);
-    QVERIFY(!s.w->BitBtn_Erste->isEnabled());
+    QVERIFY(!kind<QToolButton>(s.w, "BitBtn_Erste")->isEnabled());
     QTest::keyClicks(e, QStringLiteral("0"));
     QCOMPARE(s.aktuelleNummer(), 1);
     QTest::keyClick(e, Qt::Key_Backspace);
@@ -368,7 +372,7 @@ void TestEingabe::geheZuNummer()
     e->insert(QStringLiteral("2a"));
     QCOMPARE(s.aktuelleNummer(), 2);
     e->clear();
-    s.w->BitBtn_Letzte->click();
+    kind<QToolButton>(s.w, "BitBtn_Letzte")->click();
     e->insert(QStringLiteral("x1"));
     QCOMPARE(s.aktuelleNummer(), 5);
     e->selectAll();
@@ -395,9 +399,9 @@ void TestEingabe::kapazitaetBeimEintragen()
     QCOMPARE(v(k, "Belegt"), QVariant(150));
     QCOMPARE(v(k, "Frei"), QVariant(30));
     QCOMPARE(v(k, "Nullfilme"), QVariant(false));
-    QCOMPARE(s.w->DBEdit_FreiInfo->text(), QStringLiteral("30"));
-    QVERIFY(s.w->BitBtn_Filmloeschen->isEnabled());
-    QVERIFY(s.w->BitBtn_Labeldrucken->isEnabled());
+    QCOMPARE(kind<QLineEdit>(s.w, "DBEdit_FreiInfo")->text(), QStringLiteral("30"));
+    QVERIFY(kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->isEnabled());
+    QVERIFY(kind<QPushButton>(s.w, "BitBtn_Labeldrucken")->isEnabled());
 
     s.film(QStringLiteral("Dritter"), QStringLiteral("30"));
     k = s.kassette(1);
@@ -462,10 +466,46 @@ void TestEingabe::kapazitaetBeimEintragen()
     // Deleting the only zero-length film clears the marker.
     s.zelle(3, 0);
     QCOMPARE(s.filme().asString(QStringLiteral("Filmname")), QStringLiteral("Vierter"));
-    s.w->BitBtn_Filmloeschen->click();
+    kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->click();
     QCOMPARE(s.filmeVon(1).size(), 3);
     QCOMPARE(v(s.kassette(1), "Nullfilme"), QVariant(false));
     QCOMPARE(v(s.kassette(1), "Frei"), QVariant(0));
+}
+
+void TestEingabe::riesigeLaengeUndLoeschklick()
+{
+    Seite s(QStringLiteral("riesig"));
+    s.neueKassette(QStringLiteral("E - 180"));
+    s.film(QStringLiteral("Erster"), QStringLiteral("90"));
+    // The largest length the field holds, beside another film: it does not fit, and the
+    // sums stay right.
+    s.film(QStringLiteral("Riese"), QStringLiteral("2147483647"));
+    QCOMPARE(s.meldungen(), QStringList{QStringLiteral("Film passt nicht mehr auf die Kassette")});
+    QList<Row> f = s.filmeVon(1);
+    QCOMPARE(f.size(), 2);
+    QCOMPARE(v(at(f, 1), "Filmlaenge"), QVariant(0));
+    Row k = s.kassette(1);
+    QCOMPARE(v(k, "Belegt"), QVariant(90));
+    QCOMPARE(v(k, "Frei"), QVariant(90));
+    QCOMPARE(v(k, "Nullfilme"), QVariant(true));
+    s.ui.clear();
+
+    // A click on "Film löschen" discards a new film being typed, without storing it
+    // first and without a message.
+    s.gridFokus();
+    QTest::keyClick(s.grid(), Qt::Key_End, Qt::ControlModifier);
+    s.taste(Qt::Key_Down);
+    const int row = s.filme().currentRow();
+    s.zelleTippen(row, 0, QStringLiteral("Weg"));
+    s.zelleTippen(row, 1, QStringLiteral("500"));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Insert);
+    auto* loeschen = kind<QPushButton>(s.w, "BitBtn_Filmloeschen");
+    QTest::mouseClick(loeschen, Qt::LeftButton);
+    QApplication::processEvents();
+    QVERIFY2(s.meldungen().isEmpty(), qPrintable(s.meldungen().join(u'|')));
+    QCOMPARE(s.filme().state(), store::Dataset::State::Browse);
+    QCOMPARE(s.filmeVon(1).size(), 2);
+    QCOMPARE(v(s.kassette(1), "Belegt"), QVariant(90));
 }
 
 void TestEingabe::bearbeiteterErsterFilm()
@@ -552,7 +592,7 @@ void TestEingabe::titelLaengeUndNeueZeilen()
     QCOMPARE(v(s.kassette(1), "Nullfilme"), QVariant(true));
     QCOMPARE(v(s.kassette(1), "Belegt"), QVariant(60));
     s.zelle(2, 0);
-    s.w->BitBtn_Filmloeschen->click();
+    kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->click();
     QCOMPARE(v(s.kassette(1), "Nullfilme"), QVariant(false));
 
     // An empty length stays empty, counts 0 and marks the cassette.
@@ -643,11 +683,11 @@ void TestEingabe::escapeUndVerlassen()
 
     // A typed title on a pending row is stored when the cassette changes.
     s.ui.clear();
-    s.w->BitBtn_Erste->click();
+    kind<QToolButton>(s.w, "BitBtn_Erste")->click();
     s.gridFokus();
     QTest::keyClick(s.grid(), Qt::Key_Insert);
     s.zelleTippen(0, 0, QStringLiteral("Mitgenommen"));
-    s.w->BitBtn_Letzte->click();
+    kind<QToolButton>(s.w, "BitBtn_Letzte")->click();
     QCOMPARE(s.aktuelleNummer(), 2);
     f = s.filmeVon(1);
     QCOMPARE(f.size(), 1);
@@ -656,12 +696,12 @@ void TestEingabe::escapeUndVerlassen()
     QVERIFY(s.meldungen().isEmpty());
 
     // Opening the file menu (to close the collection) stores a film being typed.
-    s.w->BitBtn_Erste->click();
+    kind<QToolButton>(s.w, "BitBtn_Erste")->click();
     s.gridFokus();
     s.taste(Qt::Key_Down);
     s.zelleTippen(1, 0, QStringLiteral("Vor dem Schliessen"));
-    emit s.w->Datei1->aboutToShow();
-    s.w->Schliessen_Menu->trigger();
+    emit kind<QMenu>(s.w, "Datei1")->aboutToShow();
+    kind<QAction>(s.w, "Schliessen_Menu")->trigger();
     QVERIFY(!s.filme().isActive());
     const QList<Row> gespeichert = s.filmeVon(1);
     QCOMPARE(gespeichert.size(), 2);
@@ -676,33 +716,33 @@ void TestEingabe::kaufvideoUndLoeschen()
     Row k = s.kassette(1);
     QCOMPARE(v(k, "Spielzeit"), QVariant(95));
     QCOMPARE(v(k, "Frei"), QVariant(0));
-    QCOMPARE(s.w->DBEdit_SpielzeitInfo->text(), QStringLiteral("95"));
+    QCOMPARE(kind<QLineEdit>(s.w, "DBEdit_SpielzeitInfo")->text(), QStringLiteral("95"));
     s.gridFokus();
     QTest::keyClick(s.grid(), Qt::Key_Insert);
     QCOMPARE(s.meldungen(), QStringList{QStringLiteral("Ein Kaufvideo kann nur einen Film beinhalten.")});
     QCOMPARE(s.grid()->model()->rowCount(), 1);
     QCOMPARE(s.filmeVon(1).size(), 1);
-    s.w->BitBtn_Filmloeschen->click();
+    kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->click();
     QVERIFY(s.filmeVon(1).isEmpty());
     QCOMPARE(v(s.kassette(1), "Spielzeit"), QVariant(0));
-    QVERIFY(!s.w->BitBtn_Filmloeschen->isEnabled());
-    QVERIFY(!s.w->BitBtn_Labeldrucken->isEnabled());
+    QVERIFY(!kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->isEnabled());
+    QVERIFY(!kind<QPushButton>(s.w, "BitBtn_Labeldrucken")->isEnabled());
 
     // The last film of a blank tape deleted: everything free again.
     s.neueKassette(QStringLiteral("E - 200"));
     s.film(QStringLiteral("Einzig"), QStringLiteral("120"));
     QCOMPARE(v(s.kassette(2), "Frei"), QVariant(80));
-    s.w->BitBtn_Filmloeschen->click();
+    kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->click();
     k = s.kassette(2);
     QCOMPARE(v(k, "Belegt"), QVariant(0));
     QCOMPARE(v(k, "Frei"), QVariant(200));
-    QVERIFY(!s.w->BitBtn_Filmloeschen->isEnabled());
-    QVERIFY(!s.w->BitBtn_Labeldrucken->isEnabled());
+    QVERIFY(!kind<QPushButton>(s.w, "BitBtn_Filmloeschen")->isEnabled());
+    QVERIFY(!kind<QPushButton>(s.w, "BitBtn_Labeldrucken")->isEnabled());
     // Deleting while a new row is pending only drops that row.
     s.film(QStringLiteral("Bleibt"), QStringLiteral("10"));
     s.gridFokus();
     QTest::keyClick(s.grid(), Qt::Key_Insert);
-    s.w->Eingabe->BitBtn_FilmloeschenClick();
+    kind<Eingabeseite>(s.w)->BitBtn_FilmloeschenClick();
     QCOMPARE(s.filmeVon(2).size(), 1);
     QCOMPARE(v(at(s.filmeVon(2), 0), "Filmname"), QVariant(QStringLiteral("Bleibt")));
 
@@ -766,8 +806,8 @@ void TestEingabe::spielzeitAendern()
                          kMessageBreak +
                          QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
     const auto zurueckgesetzt = [&] {
-        return w.Spielzeit_Formular->ComboBox_Spielzeiten->currentIndex() == -1 &&
-               !w.Spielzeit_Formular->BitBtn_Ok->isEnabled();
+        return kind<TSpielzeit_Formular>(w)->ComboBox_Spielzeiten->currentIndex() == -1 &&
+               !kind<TSpielzeit_Formular>(w)->BitBtn_Ok->isEnabled();
     };
 
     // E - 240 with 100 + 90.
@@ -788,7 +828,7 @@ void TestEingabe::spielzeitAendern()
     QCOMPARE(v(k, "Spielzeit"), QVariant(200));
     QCOMPARE(v(k, "Belegt"), QVariant(190));
     QCOMPARE(v(k, "Frei"), QVariant(10));
-    QCOMPARE(w.DBEdit_FreiInfo->text(), QStringLiteral("10"));
+    QCOMPARE(kind<QLineEdit>(w, "DBEdit_FreiInfo")->text(), QStringLiteral("10"));
     QVERIFY(zurueckgesetzt());
     // Cancelling changes nothing and resets as well.
     s.spielzeitAendern(QString());
@@ -836,7 +876,7 @@ void TestEingabe::spielzeitAendern()
     QCOMPARE(v(k, "Frei"), QVariant(30));
 
     // A hand-edited entry whose minutes are no number: the cassette stays, the dialog resets.
-    w.Spielzeit_Formular->setSpielzeiten(QStringList{QStringLiteral("E - 1,5"), QStringLiteral("E - 240")});
+    kind<TSpielzeit_Formular>(w)->setSpielzeiten(QStringList{QStringLiteral("E - 1,5"), QStringLiteral("E - 240")});
     s.ui.clear();
     s.spielzeitAendern(QStringLiteral("E - 1,5"));
     QCOMPARE(s.meldungen().size(), 1);

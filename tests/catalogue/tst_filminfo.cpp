@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -178,7 +180,19 @@ void TestFilminfo::bildLadenWiederOeffnenLoeschen()
         QVERIFY(d.BitBtn_Bildladen->isHidden());
         QVERIFY(d.MI_Loeschen->isEnabled());
 
-        d.MI_Loeschen->trigger();
+        // The picture's menu opens from the keyboard, and its entry has a shortcut.
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.DBImage_Motiv->setFocus();
+        QCOMPARE(QApplication::focusWidget(), d.DBImage_Motiv);
+        const QPoint mitte = d.DBImage_Motiv->rect().center();
+        QContextMenuEvent taste(QContextMenuEvent::Keyboard, mitte, d.DBImage_Motiv->mapToGlobal(mitte));
+        QApplication::sendEvent(d.DBImage_Motiv, &taste);
+        QTRY_VERIFY(d.PopupMenu_Bild->isVisible());
+        d.PopupMenu_Bild->hide();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QTest::keyClick(&d, Qt::Key_Delete, Qt::ControlModifier);
         QVERIFY(ui.shown.isEmpty()); // no question asked
         QVERIFY(!filme->asBoolean(QStringLiteral("Bild_Vorhanden")));
         QVERIFY(filme->blob(QStringLiteral("Bild")).isEmpty());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <app/clock.h>
-#include <app/interaction.h>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 
 #include <QDialog>
 #include <QList>

@@ -1,0 +1,66 @@
+#pragma once
+
+// One collection as the program works on it: the five datasets over the four tables
+// (with their orders and the master-detail link of films to cassettes), the four
+// statements that create the tables, and opening, creating and closing. No widgets:
+// the main window and the pages get it by reference.
+//
+// Datasets (objectName in brackets): kassetten() [Table_Kassetten], filme() [Table_Filme,
+// the films of the current cassette], filmuebersicht() [Table_Filmuebersicht, all
+// films], verliehen() [Table_Verliehen], aufnahmetimer() [Table_Aufnahmetimer].
+
+#include "dataset.h"
+#include "query.h"
+
+#include <QObject>
+#include <QString>
+
+namespace store {
+
+class Collection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Collection(QObject* parent = nullptr);
+    ~Collection() override;
+
+    Dataset& kassetten() const { return *m_kassetten; }
+    Dataset& filme() const { return *m_filme; }
+    Dataset& filmuebersicht() const { return *m_filmuebersicht; }
+    Dataset& verliehen() const { return *m_verliehen; }
+    Dataset& aufnahmetimer() const { return *m_aufnahmetimer; }
+
+    // The statements that create the four tables, one line per entry; between two
+    // creations they always hold the plain table names.
+    const Query& kassQuery() const { return m_queryKass; }
+    const Query& filmeQuery() const { return m_queryFilme; }
+    const Query& ausgeliehenQuery() const { return m_queryAusgeliehen; }
+    const Query& atimerQuery() const { return m_queryATimer; }
+
+    // Opens the collection that a list file names. On failure every dataset is closed
+    // again and the error is thrown on.
+    void open(const QString& listFilePath);
+    // Creates the four tables of collection `number` in `directory` (which becomes the
+    // current directory), opens them and writes the list file `listFile` there. On
+    // failure the tables made so far are removed again, files that existed before are
+    // never touched, and the error is thrown on.
+    void create(const QString& directory, const QString& listFile, int number);
+    // Closes the five datasets; a pending row is discarded.
+    void close();
+
+    // Position number of the dataset's current row: 1 for the first row, the record
+    // count for the last, 0 when the dataset is empty.
+    int AktDS(Dataset& dataset) const;
+
+private:
+    Dataset* m_kassetten;
+    Dataset* m_filme;
+    Dataset* m_filmuebersicht;
+    Dataset* m_verliehen;
+    Dataset* m_aufnahmetimer;
+    Query m_queryKass, m_queryFilme, m_queryAusgeliehen, m_queryATimer;
+    // Copies of the statement texts kept while a creation changes them.
+    Query m_sqlKass, m_sqlFilme, m_sqlAtimer, m_sqlAusgeliehen;
+};
+
+} // namespace store

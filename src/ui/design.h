@@ -1,0 +1,51 @@
+#pragma once
+
+// Building blocks of the fixed design shared by the pages: every control gets its name
+// as objectName and a German accessible name.
+
+#include <QRect>
+#include <QString>
+#include <QStyle>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class QWidget;
+
+namespace quorbel {
+
+class DatasetGrid;
+class Interaction;
+
+namespace design {
+
+// A caption without its accelerator marks.
+QString plain(QString caption);
+
+template <typename W>
+W* named(W* widget, const QString& name, const QString& accessibleName, const QString& hint = QString())
+{
+    widget->setObjectName(name);
+    widget->setAccessibleName(accessibleName);
+    if (!hint.isEmpty())
+        widget->setToolTip(hint);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
+                    const QRect& geometry);
+QToolButton* pictureButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,
+                           const QString& hint, const QRect& geometry);
+DatasetGrid* grid(Interaction& ui, QWidget* parent, const QString& name, const QString& accessibleName,
+                  const QString& hint, const QRect& geometry, bool readOnly);
+QLineEdit* editIn(QGroupBox* group, const QString& name, const QString& hint);
+QGroupBox* group(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
+                 const QString& hint = QString());
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry);
+// A page of the main window's page host.
+void page(QWidget* page, const QString& name, const QString& accessibleName);
+
+} // namespace design
+} // namespace quorbel
