@@ -72,8 +72,11 @@ TMeldungsformular::TMeldungsformular(QWidget* parent, const Clock* clock) : QDia
     BitBtn_NichtMehr->setGeometry(220, 208, 140, 28);
     connect(BitBtn_NichtMehr, &QPushButton::clicked, this, [this] { done(ResultNichtMehr); });
 
-    // Typing goes through the text: a cleared field gives no new value but counts as 0.
-    connect(SpinEdit_Tage, &QSpinBox::textChanged, this, [this] { SpinEdit_TageChange(); });
+    // Follow the value, and the field's text as typed: a cleared field gives the spin
+    // box no new value, yet counts as 0 days.
+    connect(SpinEdit_Tage, &QSpinBox::valueChanged, this, [this] { SpinEdit_TageChange(); });
+    connect(SpinEdit_Tage->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
+            [this] { SpinEdit_TageChange(); });
 }
 
 TMeldungsformular::~TMeldungsformular() = default;
