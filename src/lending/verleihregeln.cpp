@@ -166,6 +166,21 @@ QString Verleihregeln::Erinnerungstext(const QString& an, int kassette, const QD
            QString::number(tage) + QStringLiteral(" Tage,") + kMessageBreak + QStringLiteral("ausgeliehen.");
 }
 
+bool Verleihregeln::Faellige_Vorhanden(const QDate& heute) const
+{
+    // A second dataset over the loan file, so that the list's own order, filter and
+    // display are left alone.
+    store::Dataset faellige;
+    faellige.setDatabaseName(m_verliehen.databaseName());
+    faellige.setTableName(m_verliehen.tableName());
+    faellige.setReadOnly(true);
+    faellige.setFilter(
+        QStringLiteral("(Anzeigen = TRUE) AND (Meldung_Am <= %1)").arg(store::formatDate(heute)));
+    faellige.setFiltered(true);
+    faellige.open();
+    return faellige.recordCount() > 0;
+}
+
 void Verleihregeln::Pruefe_Verliehene_Kassetten()
 {
     const int warnTage = m_warnTage ? m_warnTage() : 0;
@@ -191,18 +206,21 @@ void Verleihregeln::Pruefe_Verliehene_Kassetten()
         }
     };
     m_verliehen.checkBrowseMode();
-    m_pruefungLaeuft = true;
+    // Most checks find nothing due: ask the engine first instead of walking the list.
+    if (!Faellige_Vorhanden(m_clock.today()))
+        return;
     const int position = m_verliehen.recNo();
     m_verliehen.disableControls();
+    m_pruefungLaeuft = true;
     Ablauf ablauf{*this, position};
 
     for (m_verliehen.first(); !m_verliehen.eof(); m_verliehen.next()) {
         const QDate heute = m_clock.today();
         if (!m_verliehen.asBoolean(kAnzeigen))
             continue;
-        // An empty reminder date counts as long past.
+        // A loan without a reminder date is never due (the program always writes one).
         const QDate meldungAm = m_verliehen.asDate(kMeldungAm);
-        if (meldungAm.isValid() && heute < meldungAm)
+        if (!meldungAm.isValid() || heute < meldungAm)
             continue;
         const QDate datum = m_verliehen.asDate(kDatum);
         const QString text = Erinnerungstext(m_verliehen.asString(kAn), m_verliehen.asInteger(kKassette),

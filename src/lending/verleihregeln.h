@@ -85,6 +85,7 @@ public:
 
 private:
     void Verleihen_Speichern(int nummer, const QString& an);
+    bool Faellige_Vorhanden(const QDate& heute) const;
 
     store::Dataset& m_kassetten;
     store::Dataset& m_filme;
