@@ -1,14 +1,20 @@
 #include "meldungsformular.h"
 
+#include "ui/clock.h"
+#include "ui/interaction.h"
+
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
+#include <store/dates.h>
 
 namespace quorbel {
 
-TMeldungsformular::TMeldungsformular(QWidget* parent) : QDialog(parent)
+TMeldungsformular::TMeldungsformular(QWidget* parent, const Clock* clock) : QDialog(parent), m_clock(clock)
 {
     setObjectName(QStringLiteral("Meldungsformular"));
     setWindowTitle(QStringLiteral("Zur Erinnerung"));
@@ -65,6 +71,77 @@ TMeldungsformular::TMeldungsformular(QWidget* parent) : QDialog(parent)
     BitBtn_NichtMehr->setAccessibleName(QStringLiteral("Nicht mehr anzeigen"));
     BitBtn_NichtMehr->setGeometry(220, 208, 140, 28);
     connect(BitBtn_NichtMehr, &QPushButton::clicked, this, [this] { done(ResultNichtMehr); });
+
+    // Follow the value, and the field's text as typed: a cleared field gives the spin
+    // box no new value, yet counts as 0 days.
+    connect(SpinEdit_Tage, &QSpinBox::valueChanged, this, [this] { SpinEdit_TageChange(); });
+    connect(SpinEdit_Tage->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
+            [this] { SpinEdit_TageChange(); });
+}
+
+TMeldungsformular::~TMeldungsformular() = default;
+
+QDate TMeldungsformular::heute() const
+{
+    if (m_clock)
+        return m_clock->today();
+    return SystemClock().today();
+}
+
+int TMeldungsformular::Tage() const
+{
+    bool ok = false;
+    const int tage = SpinEdit_Tage->cleanText().trimmed().toInt(&ok);
+    return ok ? tage : 0;
+}
+
+QDate TMeldungsformular::Naechste_Meldung() const
+{
+    const QDate shown = store::parseDate(Edit_Datum->text());
+    return shown.isValid() ? shown : heute().addDays(std::max(Tage(), 0));
+}
+
+void TMeldungsformular::FormActivate()
+{
+    Edit_Datum->setText(store::formatDate(heute().addDays(Tage())));
+}
+
+void TMeldungsformular::SpinEdit_TageChange()
+{
+    if (Tage() < 0) {
+        SpinEdit_Tage->setValue(0); // comes back here with the new text
+        return;
+    }
+    Edit_Datum->setText(store::formatDate(heute().addDays(Tage())));
+}
+
+void TMeldungsformular::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TMeldungsformular::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+Meldungsfenster::Meldungsfenster(TMeldungsformular& formular, Interaction& ui)
+    : m_formular(formular), m_ui(ui)
+{
+}
+
+Erinnerungsanzeige::Antwort Meldungsfenster::Erinnerung_Zeigen(const QString& text, int tage)
+{
+    m_formular.Label3->setText(QtInteraction::displayText(text));
+    m_formular.SpinEdit_Tage->setValue(tage);
+    m_formular.SpinEdit_TageChange(); // also when the value was already there
+    const int ergebnis = m_ui.exec(m_formular);
+    if (ergebnis == TMeldungsformular::ResultNichtMehr)
+        return {true, {}};
+    return {false, m_formular.Naechste_Meldung()};
 }
 
 } // namespace quorbel
