@@ -220,7 +220,7 @@ void THauptformular::Dialoge_Erstellen()
     Spielzeit_Formular = new TSpielzeit_Formular(this);
     // The font choice dialog TSchriftartenformular is created here by the settings part.
     Meldungsformular = new TMeldungsformular(this);
-    Form_Aufnahmetimer = new TForm_Aufnahmetimer(this);
+    Form_Aufnahmetimer = new TForm_Aufnahmetimer(m_ui, m_clock, this);
     Filminfoformular = new TFilminfoformular(*Table_Filme, m_ui, this);
     Dankformular = new TDankformular(this);
     Historyformular = new THistoryformular(this);
