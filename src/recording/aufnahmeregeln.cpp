@@ -135,37 +135,40 @@ void Aufnahmeregeln::Pruefe_Aufnahmen()
     const int gemerkt = m_timer.recNo();
     {
         Unterbrochen still(m_timer);
-        m_timer.first();
-        while (m_timer.recordCount() > 0 && !m_timer.eof()) {
-            const QDate datum = m_timer.asDate(kDatum);
-            const QTime beginn = m_timer.isNull(kBeginn) ? QTime(0, 0) : m_timer.asTime(kBeginn);
+        // Rows are read where they stand; the cursor goes only to a row that changes.
+        int zeile = 0;
+        while (zeile < m_timer.recordCount()) {
+            const QVariant d = m_timer.valueAt(zeile, kDatum);
+            const QVariant b = m_timer.valueAt(zeile, kBeginn);
+            const QDate datum = d.toDate();
+            const QTime beginn = b.isValid() ? b.toTime() : QTime(0, 0);
             const QDateTime jetzt = m_clock.now();
             if (!datum.isValid()) {
                 // Not a plannable entry: left for the user to remove.
-                m_timer.next();
+                ++zeile;
                 continue;
             }
+            const QString filmname = m_timer.valueAt(zeile, kFilmname).toString();
             const bool verpasst = datum < jetzt.date() || (datum == jetzt.date() && beginn < jetzt.time());
             if (verpasst) {
-                const int zeile = m_timer.currentRow();
                 if (zeigeSeite)
                     zeigeSeite();
-                m_ui.warning(Verpasst_Text(datum, beginn, m_timer.asString(kFilmname)));
+                m_ui.warning(Verpasst_Text(datum, beginn, filmname));
+                // The row that followed takes its place and is examined next.
+                m_timer.moveTo(zeile);
                 m_timer.remove();
-                // The row that followed is current now, unless the deleted one was the last.
-                if (zeile >= m_timer.recordCount())
-                    break;
                 continue;
             }
-            if (m_einstellungen.Warnen_Nach_x_Tagen > 0 && m_timer.asBoolean(kAnzeigen) &&
+            if (m_einstellungen.Warnen_Nach_x_Tagen > 0 && m_timer.valueAt(zeile, kAnzeigen).toBool() &&
                 store::Vergangene_Tage(jetzt.date(), datum) <= m_einstellungen.Aufnahme_TageWarnen) {
                 if (zeigeSeite)
                     zeigeSeite();
                 const bool weiter =
                     m_ui.askYesNo(Erinnerung_Text(datum == jetzt.date(), datum, beginn,
-                                                  m_timer.asString(kProgramm), m_timer.asString(kFilmname)),
+                                                  m_timer.valueAt(zeile, kProgramm).toString(), filmname),
                                   MsgIcon::Information);
                 if (!weiter) {
+                    m_timer.moveTo(zeile);
                     m_timer.edit();
                     try {
                         m_timer.setBoolean(kAnzeigen, false);
@@ -176,7 +179,7 @@ void Aufnahmeregeln::Pruefe_Aufnahmen()
                     }
                 }
             }
-            m_timer.next();
+            ++zeile;
         }
         const int anzahl = m_timer.recordCount();
         if (anzahl > 0)

@@ -89,7 +89,7 @@ std::optional<QStringList> FreierPlatz::BitBtn_FreienPlatzSuchenClick()
         m_filme.disableControls();
         // Everything comes back as it was, also when the engine fails midway.
         const auto zurueck = [&] {
-            m_kassetten.setFiltered(false);
+            // The filter as it was: the main window's empty one shows every cassette.
             m_kassetten.setFilter(filterVorher);
             m_kassetten.setFiltered(gefiltertVorher);
             if (kassette != 0)
@@ -106,13 +106,14 @@ std::optional<QStringList> FreierPlatz::BitBtn_FreienPlatzSuchenClick()
             m_kassetten.setFilter(QStringLiteral("(Frei >=") + QString::number(n) +
                                   QStringLiteral(") AND (Original<>1)"));
             m_kassetten.setFiltered(true);
-            for (m_kassetten.first(); m_kassetten.recordCount() > 0 && !m_kassetten.eof();
-                 m_kassetten.next()) {
-                if (m_kassetten.asBoolean(kNullfilme))
+            // Read where the rows stand: the cassette does not move, so the films do not follow.
+            const int anzahl = m_kassetten.recordCount();
+            for (int zeile = 0; zeile < anzahl; ++zeile) {
+                if (m_kassetten.valueAt(zeile, kNullfilme).toBool())
                     e.nullfilme = true;
                 // Cassettes are never removed: the number is the position in key order.
-                const int nummer = m_kassetten.asInteger(kNummer);
-                const int frei = m_kassetten.asInteger(kFrei);
+                const int nummer = m_kassetten.valueAt(zeile, kNummer).toInt();
+                const int frei = m_kassetten.valueAt(zeile, kFrei).toInt();
                 e.zeilen << QStringLiteral("Kassette ") + QString::number(nummer) + QStringLiteral("  [ ") +
                                 QString::number(frei) + QStringLiteral(" ] Minuten frei.");
                 const qint64 rest = qint64(frei) - n;
