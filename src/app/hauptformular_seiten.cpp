@@ -109,7 +109,7 @@ void THauptformular::Seiten_Aufbauen()
     Pagecontrol->addTab(Tab_Uebersicht, QStringLiteral("&Filmübersicht"));
     Tab_Verleihmanager = new Verleihseite(*m_sammlung, m_ui);
     Pagecontrol->addTab(Tab_Verleihmanager, QStringLiteral("&Verleihmanager"));
-    Tab_Aufnahmetimer = new Aufnahmetimerseite(*m_sammlung, m_ui);
+    Tab_Aufnahmetimer = new Aufnahmetimerseite(*m_sammlung, m_ui, m_clock);
     Pagecontrol->addTab(Tab_Aufnahmetimer, QStringLiteral("&Aufnahmetimer"));
     std::unique_ptr<settings::KeyStore> key;
     if (!m_settingsFile.isEmpty())

@@ -1,7 +1,5 @@
 #include "aufnahmetimerformular.h"
 
-#include <settings/vocabulary.h>
-
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -9,9 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <ui/clock.h>
+#include <ui/interaction.h>
+#include <settings/vocabulary.h>
+#include <store/dates.h>
 
 namespace quorbel {
-
 
 namespace {
 
@@ -36,7 +38,8 @@ QLineEdit* timeEdit(const QString& name, QWidget* parent)
 
 } // namespace
 
-TForm_Aufnahmetimer::TForm_Aufnahmetimer(QWidget* parent) : QDialog(parent)
+TForm_Aufnahmetimer::TForm_Aufnahmetimer(Interaction& ui, const Clock& clock, QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_clock(clock)
 {
     setObjectName(QStringLiteral("Form_Aufnahmetimer"));
     setWindowTitle(QStringLiteral("Film aufnehmen"));
@@ -58,6 +61,9 @@ TForm_Aufnahmetimer::TForm_Aufnahmetimer(QWidget* parent) : QDialog(parent)
     DateTimePicker = new QDateEdit(this);
     DateTimePicker->setObjectName(QStringLiteral("DateTimePicker"));
     DateTimePicker->setCalendarPopup(true);
+    // Always with the four-digit year.
+    DateTimePicker->setDisplayFormat(store::shortDateFormat());
+    DateTimePicker->setDate(m_clock.today());
 
     MaskEdit_Beginn = timeEdit(QStringLiteral("MaskEdit_Beginn"), this);
     MaskEdit_Ende = timeEdit(QStringLiteral("MaskEdit_Ende"), this);
@@ -66,6 +72,7 @@ TForm_Aufnahmetimer::TForm_Aufnahmetimer(QWidget* parent) : QDialog(parent)
     BitBtn_Uebernehmen->setObjectName(QStringLiteral("BitBtn_Uebernehmen"));
     BitBtn_Uebernehmen->setAccessibleName(QStringLiteral("Übernehmen"));
     BitBtn_Uebernehmen->setDefault(true);
+    connect(BitBtn_Uebernehmen, &QPushButton::clicked, this, &TForm_Aufnahmetimer::BitBtn_UebernehmenClick);
     BitBtn_Abbruch = new QPushButton(QStringLiteral("Eingabe abbrechen"), this);
     BitBtn_Abbruch->setObjectName(QStringLiteral("BitBtn_Abbruch"));
     BitBtn_Abbruch->setAccessibleName(QStringLiteral("Eingabe abbrechen"));
@@ -90,6 +97,77 @@ TForm_Aufnahmetimer::TForm_Aufnahmetimer(QWidget* parent) : QDialog(parent)
     buttons->addWidget(BitBtn_Uebernehmen);
     buttons->addWidget(BitBtn_Abbruch);
     grid->addLayout(buttons, 5, 0, 1, 4);
+}
+
+void TForm_Aufnahmetimer::setProgramme(const QStringList& stations)
+{
+    const QString text = ComboBox_Programme->currentText();
+    ComboBox_Programme->clear();
+    ComboBox_Programme->addItems(stations);
+    ComboBox_Programme->setCurrentIndex(-1);
+    ComboBox_Programme->setEditText(text);
+}
+
+void TForm_Aufnahmetimer::Leeren(const QDate& heute)
+{
+    Edit_Filmname->clear();
+    ComboBox_Programme->setCurrentIndex(-1);
+    ComboBox_Programme->clearEditText();
+    DateTimePicker->setDate(heute);
+    MaskEdit_Beginn->clear();
+    MaskEdit_Ende->clear();
+}
+
+std::optional<QTime> TForm_Aufnahmetimer::Zeit_Lesen(const QString& text)
+{
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return std::nullopt;
+    const QString stunde = text.left(colon).trimmed();
+    const QString minute = text.mid(colon + 1);
+    const auto nurZiffern = [](const QString& s) {
+        return std::all_of(s.begin(), s.end(),
+                           [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    };
+    if (stunde.isEmpty() || stunde.size() > 2 || minute.size() != 2 || !nurZiffern(stunde) ||
+        !nurZiffern(minute))
+        return std::nullopt;
+    const int h = stunde.toInt();
+    const int m = minute.toInt();
+    if (h > 23 || m > 59)
+        return std::nullopt;
+    return QTime(h, m);
+}
+
+Aufnahme TForm_Aufnahmetimer::aufnahme() const
+{
+    return {Edit_Filmname->text(), ComboBox_Programme->currentText(), DateTimePicker->date(),
+            Zeit_Lesen(MaskEdit_Beginn->text()).value_or(QTime()),
+            Zeit_Lesen(MaskEdit_Ende->text()).value_or(QTime())};
+}
+
+void TForm_Aufnahmetimer::BitBtn_UebernehmenClick()
+{
+    const Aufnahme a = aufnahme();
+    QString fehler;
+    if (a.Filmname.isEmpty())
+        fehler = QStringLiteral("Kein Filmtitel eingegeben !");
+    else if (a.Programm.isEmpty())
+        fehler = QStringLiteral("Kein Programm ausgewählt !");
+    else if (!a.Beginn.isValid())
+        fehler = QStringLiteral("Falsche Anfangszeit !");
+    else if (!a.Ende.isValid())
+        fehler = QStringLiteral("Falsche Endzeit !");
+    else {
+        const QDateTime jetzt = m_clock.now();
+        if (a.Datum < jetzt.date() || (a.Datum == jetzt.date() && a.Beginn < jetzt.time()))
+            fehler = QStringLiteral("Die Aufnahme muss in der Zukunft stattfinden !");
+    }
+    if (!fehler.isEmpty()) {
+        m_ui.error(fehler);
+        return;
+    }
+    accept();
 }
 
 } // namespace quorbel

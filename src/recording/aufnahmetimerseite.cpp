@@ -20,7 +20,8 @@ namespace {
 constexpr int kStandardBreite = 64;
 } // namespace
 
-Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction& ui, QWidget* parent)
+Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                                       QWidget* parent)
     : QWidget(parent), m_sammlung(sammlung)
 {
     QWidget* page = this;
@@ -56,7 +57,7 @@ Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction&
         this);
     DBGrid_ATimer->bind(DataSource_Aufnahmetimer);
 
-    Form_Aufnahmetimer = new TForm_Aufnahmetimer(this);
+    Form_Aufnahmetimer = new TForm_Aufnahmetimer(ui, clock, this);
 }
 
 void Aufnahmetimerseite::Nach_Oeffnen()

@@ -18,6 +18,7 @@ class DatasetModel;
 
 namespace quorbel {
 
+class Clock;
 class DatasetGrid;
 class Interaction;
 class TForm_Aufnahmetimer;
@@ -26,7 +27,8 @@ class Aufnahmetimerseite : public QWidget
 {
     Q_OBJECT
 public:
-    Aufnahmetimerseite(store::Collection& sammlung, Interaction& ui, QWidget* parent = nullptr);
+    Aufnahmetimerseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                       QWidget* parent = nullptr);
 
     // After a collection was opened or created.
     void Nach_Oeffnen();

@@ -402,7 +402,9 @@ private slots:
         reminder.BitBtn_Uebernehmen->click();
         QCOMPARE(reminder.result(), int(QDialog::Accepted));
 
-        TForm_Aufnahmetimer recording;
+        FakeInteraction ui;
+        FixedClock clock;
+        TForm_Aufnahmetimer recording(ui, clock);
         QCOMPARE(recording.windowTitle(), QStringLiteral("Film aufnehmen"));
         QCOMPARE(recording.ComboBox_Programme->count(), 35);
         QCOMPARE(recording.ComboBox_Programme->itemText(0), QStringLiteral("3 SAT"));
