@@ -31,23 +31,27 @@ QString readCollectionNumber(const QString& listFilePath)
                                         "die Nummer der Videoliste enthalten (nur Ziffern).")
                              .arg(nativePath(listFilePath)));
     };
+    const auto unreadable = [&listFilePath] {
+        return FileError(
+            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+    };
+    if (info.isDir())
+        throw unreadable();
     // Only a regular file is opened: opening a pipe would wait for a writer for good,
-    // and a device or directory never holds a collection number.
+    // and a device never holds a collection number.
     if (!info.isFile())
         throw invalid();
     QFile file(listFilePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(
-            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
-    if (file.isSequential()) // replaced by something else since it was looked at
+        throw unreadable();
+    if (file.isSequential()) // a device put in its place since it was looked at
         throw invalid();
 
     // Only the first line counts, up to its line end, and only within the first few
     // kilobytes: a longer "line" is no collection number.
-    QByteArray head = file.read(kMaxFirstLine + 1);
+    const QByteArray head = file.read(kMaxFirstLine + 1);
     if (file.error() != QFileDevice::NoError)
-        throw FileError(
-            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+        throw unreadable();
     qsizetype end = head.indexOf('\n');
     const qsizetype cr = head.indexOf('\r');
     if (cr >= 0 && (end < 0 || cr < end))

@@ -304,20 +304,26 @@ private slots:
         uhr.start();
         auto ergebnis = std::async(std::launch::async, refused, fifo);
         if (ergebnis.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
-            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
-            ergebnis.wait();
-            if (fd >= 0)
-                ::close(fd);
+            // A writer that closes at once gives the waiting reader its end of file.
+            while (ergebnis.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
             QFAIL("reading a pipe as list file blocked");
         }
         QVERIFY(ergebnis.get());
         QVERIFY(uhr.elapsed() < 1000);
 
-        // Devices and directories are no list files either; an endless device is not read.
+        // A device is no list file either; a directory cannot be read as one.
+        QVERIFY(refused(QStringLiteral("/dev/null")));
         QVERIFY(QDir(dir).mkdir(QStringLiteral("ordner.qbx")));
-        for (const QString& path :
-             {QStringLiteral("/dev/zero"), QStringLiteral("/dev/null"), dir + QStringLiteral("/ordner.qbx")})
-            QVERIFY2(refused(path), qPrintable(path));
+        try {
+            store::readCollectionNumber(dir + QStringLiteral("/ordner.qbx"));
+            QFAIL("directory read as list file");
+        } catch (const store::FileError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("kann nicht gelesen werden")));
+        }
 
         // Only the first line counts, up to a bound: a first line of up to 4 KiB is read,
         // a longer one is refused without reading on.
