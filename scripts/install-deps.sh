@@ -1,5 +1,11 @@
 #!/usr/bin/env bash
 # Installs everything needed to build, run and test the program on Debian 12.
+# Recommended packages are left out, so every package the build, the program and the tests use is
+# named here:
+# - libexpat1-dev, libjpeg62-turbo-dev: libwmf's link flags name libexpat and libjpeg, and
+#   libwmf-dev does not pull in their development files;
+# - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
+#   without any font it refuses every metafile).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -9,6 +15,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n qt6-qpa-plugins \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
-  libemf2svg-dev libwmf-dev \
-  fonts-dejavu-core fonts-liberation2 \
+  libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
+  fonts-dejavu-core fonts-liberation2 fonts-urw-base35 \
   xvfb xauth >/dev/null

@@ -25,6 +25,12 @@ namespace {
 
 const QString kUp = QStringLiteral("..");
 
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+
 } // namespace
 
 DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent)
@@ -149,24 +155,51 @@ TForm_NeueVerwaltung::TForm_NeueVerwaltung(Interaction& ui, QWidget* parent) : Q
 
 void TForm_NeueVerwaltung::fillDrives()
 {
+    fillDrives(QStorageInfo::mountedVolumes());
+}
+
+void TForm_NeueVerwaltung::fillDrives(const QList<QStorageInfo>& volumes)
+{
     DriveComboBox1->clear();
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady())
-            continue;
-        const QString root = volume.rootPath();
+    const auto add = [this](const QString& path, const QString& name) {
+        const QString root = QDir::cleanPath(path);
+        if (root.isEmpty() || DriveComboBox1->findData(root) >= 0)
+            return;
         QString label = QDir::toNativeSeparators(root);
-        if (!volume.name().isEmpty())
-            label += QStringLiteral("  [%1]").arg(volume.name());
-        if (DriveComboBox1->findData(root) < 0)
-            DriveComboBox1->addItem(label, root);
+        if (!name.isEmpty())
+            label += QStringLiteral("  [%1]").arg(name);
+        DriveComboBox1->addItem(label, root);
+    };
+    for (const QStorageInfo& volume : volumes) {
+        if (volume.isValid() && volume.isReady())
+            add(volume.rootPath(), volume.name());
     }
+    // In a container or a chroot the system may list no volume at all, or none that
+    // holds the root: the root directory and the user's home are always offered.
+    add(QDir::rootPath(), QString());
+    add(QDir::homePath(), QString());
+    if (!VerzeichnisBox->directory().isEmpty())
+        showDrive(VerzeichnisBox->directory());
 }
 
 void TForm_NeueVerwaltung::showDrive(const QString& path)
 {
-    const int index = DriveComboBox1->findData(QStorageInfo(path).rootPath());
-    if (index >= 0)
-        DriveComboBox1->setCurrentIndex(index);
+    // The choice whose directory holds the path most closely.
+    const QString target = QDir::cleanPath(path);
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < DriveComboBox1->count(); ++i) {
+        const QString root = DriveComboBox1->itemData(i).toString();
+        const bool holds =
+            target == root ||
+            target.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'), kPathCase);
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    if (best >= 0)
+        DriveComboBox1->setCurrentIndex(best);
 }
 
 void TForm_NeueVerwaltung::DriveComboBox1Change(int index)
@@ -180,12 +213,22 @@ void TForm_NeueVerwaltung::BitBtn_NeuesVerzeichnisClick()
 {
     const QString name = m_ui.inputBox(QStringLiteral("Verzeichnis erstellen"),
                                        QStringLiteral("Bitte Verzeichnisname eingeben"), QString());
-    const QString path = QDir(VerzeichnisBox->directory()).filePath(name);
-    if (name.isEmpty() || !QDir().mkdir(path))
+    // Only a sub-directory of the listed directory is made: a name that is a path of its
+    // own (a separator, an absolute path, "..") would create it anywhere. Such a name is
+    // refused like any other failure, and the list stays where it is.
+    const bool isSubdirectoryName = !name.isEmpty() && name != QStringLiteral(".") && name != kUp &&
+                                    !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+                                    !QDir::isAbsolutePath(name);
+    if (!isSubdirectoryName) {
         m_ui.error(QStringLiteral("Verzeichnis existiert bereits"));
-    // The list follows the typed path; a path that is no directory is reported by the
-    // default error dialog.
-    VerzeichnisBox->setDirectory(path);
+        return;
+    }
+    const QDir listed(VerzeichnisBox->directory());
+    if (!listed.mkdir(name))
+        m_ui.error(QStringLiteral("Verzeichnis existiert bereits"));
+    // The list follows the new directory; a name that is no directory (a file of that
+    // name) is reported by the default error dialog.
+    VerzeichnisBox->setDirectory(listed.filePath(name));
 }
 
 void TForm_NeueVerwaltung::BitBtn1Click()

@@ -8,6 +8,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStorageInfo;
 
 namespace quorbel {
 
@@ -51,6 +52,10 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void DriveComboBox1Change(int index);
+
+    // Fills the drive choice from the given volumes, with the root directory and the
+    // user's home always among them, each once.
+    void fillDrives(const QList<QStorageInfo>& volumes);
 
     QGroupBox* GroupBox_Verzeichnis;
     QLabel* Label_Verzeichnis;

@@ -2,19 +2,20 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QtEndian>
-
+#include <cmath>
+#include <cstdlib>
 #include <emf2svg.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
-
-#include <cmath>
-#include <cstdlib>
 #include <optional>
+#include <vector>
 
 namespace quorbel {
 
@@ -25,10 +26,17 @@ BildErgebnis fehler(const QString& grund)
     return {QImage(), grund};
 }
 
+// A metafile that cannot be drawn: the user is told why.
+BildErgebnis metafileFehler(const QString& grund)
+{
+    return {QImage(), grund, true};
+}
+
 bool groesseZulaessig(const QSize& s)
 {
-    return s.isValid() && !s.isEmpty() && s.width() <= BildGrenzen::maxSeite && s.height() <= BildGrenzen::maxSeite
-        && qint64(s.width()) * qint64(s.height()) <= BildGrenzen::maxPixel;
+    return s.isValid() && !s.isEmpty() && s.width() <= BildGrenzen::maxSeite &&
+           s.height() <= BildGrenzen::maxSeite &&
+           qint64(s.width()) * qint64(s.height()) <= BildGrenzen::maxPixel;
 }
 
 quint32 le32(const QByteArray& b, qsizetype at)
@@ -65,21 +73,21 @@ BildErgebnis svgRendern(const QByteArray& svg)
 {
     QSvgRenderer renderer;
     if (!renderer.load(svg) || !renderer.isValid())
-        return fehler(QStringLiteral("SVG nicht lesbar"));
+        return metafileFehler(QStringLiteral("Das Metafile kann nicht gezeichnet werden."));
     QSizeF groesse = renderer.viewBoxF().size();
     const QSize standard = renderer.defaultSize();
     if (standard.isValid() && !standard.isEmpty())
         groesse = QSizeF(standard);
-    if (!(groesse.width() > 0.0) || !(groesse.height() > 0.0) || !std::isfinite(groesse.width())
-        || !std::isfinite(groesse.height()))
-        return fehler(QStringLiteral("Bildgröße fehlt"));
+    if (!(groesse.width() > 0.0) || !(groesse.height() > 0.0) || !std::isfinite(groesse.width()) ||
+        !std::isfinite(groesse.height()))
+        return metafileFehler(QStringLiteral("Das Metafile hat keine Größe."));
     const double grenze = BildGrenzen::maxMetafileSeite;
     const double faktor = std::min({1.0, grenze / groesse.width(), grenze / groesse.height()});
     const QSize ziel(std::max(1, int(std::lround(groesse.width() * faktor))),
                      std::max(1, int(std::lround(groesse.height() * faktor))));
     QImage bild(ziel, QImage::Format_RGB32);
     if (bild.isNull())
-        return fehler(QStringLiteral("kein Speicher"));
+        return metafileFehler(QStringLiteral("Nicht genug Speicher für das Bild."));
     bild.fill(Qt::white);
     QPainter painter(&bild);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(ziel)));
@@ -103,20 +111,51 @@ BildErgebnis emfLaden(const QByteArray& bytes)
     const int ok = emf2svg(eingabe.data(), size_t(eingabe.size()), &svg, &laenge, &optionen);
     const auto freigeben = qScopeGuard([&svg] { std::free(svg); });
     if (!ok || svg == nullptr || laenge == 0)
-        return fehler(QStringLiteral("EMF nicht lesbar"));
+        return metafileFehler(QStringLiteral("Das Metafile kann nicht gezeichnet werden."));
     return svgRendern(QByteArray(svg, qsizetype(laenge)));
+}
+
+// The directories with the Type 1 fonts that metafile text is drawn with, as the
+// font package installs them below the system's data directories.
+QStringList wmfSchriftVerzeichnisse()
+{
+    QStringList verzeichnisse;
+    const QStringList gefunden =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                  QStringLiteral("fonts/type1/urw-base35"), QStandardPaths::LocateDirectory);
+    for (const QString& dir : gefunden) {
+        if (QFileInfo(dir + QStringLiteral("/NimbusSans-Regular.t1")).isFile() &&
+            !verzeichnisse.contains(dir))
+            verzeichnisse.append(dir);
+    }
+    return verzeichnisse;
 }
 
 BildErgebnis wmfLaden(const QByteArray& bytes)
 {
+    const QStringList schriften = wmfSchriftVerzeichnisse();
+    std::vector<QByteArray> schriftPfade;
+    for (const QString& dir : schriften)
+        schriftPfade.push_back(QFile::encodeName(dir));
+    std::vector<char*> schriftListe;
+    for (QByteArray& pfad : schriftPfade)
+        schriftListe.push_back(pfad.data());
+    schriftListe.push_back(nullptr);
+    // Without any font the library refuses every metafile, with or without text.
+    const QString ohneSchrift =
+        QStringLiteral("Keine Schriften für Metafiles gefunden (fonts/type1/urw-base35).");
+
     wmfAPI* api = nullptr;
     wmfAPI_Options optionen{};
     optionen.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    optionen.fontdirs = schriftListe.data();
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_FONTDIRS | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api, flags, &optionen) != wmf_E_None) {
         if (api)
             wmf_api_destroy(api);
-        return fehler(QStringLiteral("WMF-Bibliothek nicht bereit"));
+        return metafileFehler(
+            schriften.isEmpty() ? ohneSchrift : QStringLiteral("Die Metafile-Bibliothek ist nicht bereit."));
     }
     char* svg = nullptr;
     unsigned long laenge = 0;
@@ -127,23 +166,24 @@ BildErgebnis wmfLaden(const QByteArray& bytes)
     });
 
     QByteArray eingabe = bytes; // the player wants a writable buffer
-    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(eingabe.data()), long(eingabe.size())) != wmf_E_None)
-        return fehler(QStringLiteral("WMF nicht lesbar"));
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(eingabe.data()), long(eingabe.size())) !=
+        wmf_E_None)
+        return metafileFehler(QStringLiteral("Das Metafile ist nicht lesbar."));
     wmfD_Rect rahmen{};
     if (wmf_scan(api, 0, &rahmen) != wmf_E_None)
-        return fehler(QStringLiteral("WMF beschädigt"));
+        return metafileFehler(QStringLiteral("Das Metafile ist beschädigt."));
     float breite = 0;
     float hoehe = 0;
-    if (wmf_size(api, &breite, &hoehe) != wmf_E_None || !(breite > 0) || !(hoehe > 0) || !std::isfinite(breite)
-        || !std::isfinite(hoehe))
-        return fehler(QStringLiteral("WMF ohne Größe"));
+    if (wmf_size(api, &breite, &hoehe) != wmf_E_None || !(breite > 0) || !(hoehe > 0) ||
+        !std::isfinite(breite) || !std::isfinite(hoehe))
+        return metafileFehler(QStringLiteral("Das Metafile hat keine Größe."));
 
     auto* geraet = static_cast<wmf_svg_t*>(api->device_data);
     const double grenze = BildGrenzen::maxMetafileSeite;
     const double faktor = std::min({1.0, grenze / double(breite), grenze / double(hoehe)});
     geraet->out = wmf_stream_create(api, nullptr);
     if (geraet->out == nullptr)
-        return fehler(QStringLiteral("kein Speicher"));
+        return metafileFehler(QStringLiteral("Nicht genug Speicher für das Bild."));
     char beschreibung[] = "Bild";
     geraet->Description = beschreibung;
     geraet->bbox = rahmen;
@@ -157,7 +197,8 @@ BildErgebnis wmfLaden(const QByteArray& bytes)
     wmf_stream_destroy(api, geraet->out, &svg, &laenge);
     geraet->out = nullptr;
     if (gespielt != wmf_E_None || svg == nullptr || laenge == 0)
-        return fehler(QStringLiteral("WMF nicht abspielbar"));
+        return metafileFehler(
+            schriften.isEmpty() ? ohneSchrift : QStringLiteral("Das Metafile kann nicht gezeichnet werden."));
     return svgRendern(QByteArray(svg, qsizetype(laenge)));
 }
 
@@ -188,8 +229,8 @@ std::optional<QString> bmpPruefen(const QByteArray& b)
         return QStringLiteral("Bitmap-Kopf unbekannt");
     }
     hoehe = std::abs(hoehe); // negative: rows stored top-down
-    if (breite <= 0 || hoehe <= 0 || breite > BildGrenzen::maxSeite || hoehe > BildGrenzen::maxSeite
-        || breite * hoehe > BildGrenzen::maxPixel)
+    if (breite <= 0 || hoehe <= 0 || breite > BildGrenzen::maxSeite || hoehe > BildGrenzen::maxSeite ||
+        breite * hoehe > BildGrenzen::maxPixel)
         return QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(breite).arg(hoehe);
     const bool unkomprimiert = kompression == 0 || kompression == 3 || kompression == 6;
     if (unkomprimiert && bits > 0 && bits <= 32) {
@@ -220,7 +261,8 @@ BildErgebnis rasterLaden(const QByteArray& bytes)
         return fehler(QStringLiteral("kein Bitmap, PNG oder JPEG"));
     const QSize angegeben = leser.size();
     if (!groesseZulaessig(angegeben))
-        return fehler(QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(angegeben.width()).arg(angegeben.height()));
+        return fehler(
+            QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(angegeben.width()).arg(angegeben.height()));
     QImage bild;
     if (!leser.read(&bild) || bild.isNull())
         return fehler(leser.errorString());
@@ -255,6 +297,13 @@ BildErgebnis loadPicture(const QString& path)
     if (datei.error() != QFileDevice::NoError)
         return fehler(datei.errorString());
     return loadPictureData(bytes);
+}
+
+QString bildFehlerMeldung(const BildErgebnis& ergebnis)
+{
+    if (ergebnis.metafile && !ergebnis.grund.isEmpty())
+        return kBildFehler + QStringLiteral("\n\r") + ergebnis.grund;
+    return kBildFehler;
 }
 
 QByteArray toBitmapBytes(const QImage& image)

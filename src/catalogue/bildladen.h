@@ -20,13 +20,18 @@ struct BildGrenzen
 
 struct BildErgebnis
 {
-    QImage bild;    // null on failure
-    QString grund;  // why it failed, for diagnostics; the user sees kBildFehler
+    QImage bild;           // null on failure
+    QString grund;         // why it failed, for diagnostics
+    bool metafile = false; // a metafile that could not be drawn: grund is told to the user
     bool ok() const { return !bild.isNull(); }
 };
 
 // What the user is told when a picture cannot be loaded.
 inline const QString kBildFehler = QStringLiteral("Fehler beim Laden des Bildes !");
+
+// The message for a picture that could not be loaded: kBildFehler, and for a metafile
+// that could not be drawn the reason on a second line.
+QString bildFehlerMeldung(const BildErgebnis& ergebnis);
 
 // Loads a picture file: bitmaps, PNG and JPEG, enhanced metafiles and metafiles. The
 // kind is recognised from the content, not from the file name.

@@ -2,10 +2,6 @@
 
 #include "bildladen.h"
 
-#include <ui/guard.h>
-#include <ui/interaction.h>
-#include <store/dataset.h>
-
 #include <QAction>
 #include <QEvent>
 #include <QFileInfo>
@@ -21,6 +17,9 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <ui/guard.h>
+#include <ui/interaction.h>
+#include <store/dataset.h>
 
 namespace quorbel {
 
@@ -33,9 +32,9 @@ constexpr QSize kRahmen(320, 240);
 } // namespace
 
 TFilminfoformular::TFilminfoformular(store::Dataset& filme, Interaction& ui, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_filme(filme),
-      m_ui(ui)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_filme(filme), m_ui(ui)
 {
     setObjectName(QStringLiteral("Filminfoformular"));
     setWindowTitle(QStringLiteral("Zusatzinformation über "));
@@ -106,19 +105,22 @@ TFilminfoformular::TFilminfoformular(store::Dataset& filme, Interaction& ui, QWi
 
     connect(DBImage_Motiv, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu_Bild->popup(DBImage_Motiv->mapToGlobal(pos)); });
-    connectGuarded(BitBtn_Bildladen, &QPushButton::clicked, this, m_ui, [this](bool) { BitBtn_BildladenClick(); });
+    connectGuarded(BitBtn_Bildladen, &QPushButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_BildladenClick(); });
     connectGuarded(MI_Loeschen, &QAction::triggered, this, m_ui, [this](bool) { MI_LoeschenClick(); });
-    connectGuarded(BitBtn_Zurueck, &QPushButton::clicked, this, m_ui, [this](bool) { BitBtn_ZurueckClick(); });
+    connectGuarded(BitBtn_Zurueck, &QPushButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_ZurueckClick(); });
 }
 
 QString TFilminfoformular::bildFilter()
 {
-    return QStringLiteral("Alle Dateien (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf"
-                          "|Bitmaps (*.bmp)|*.bmp"
-                          "|PNG-Bilder (*.png)|*.png"
-                          "|JPEG-Bilder (*.jpg;*.jpeg)|*.jpg;*.jpeg"
-                          "|Erweiterte Metadateien (*.emf)|*.emf"
-                          "|Metadateien (*.wmf)|*.wmf");
+    return QStringLiteral(
+        "Alle Dateien (*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf)|*.bmp;*.png;*.jpg;*.jpeg;*.emf;*.wmf"
+        "|Bitmaps (*.bmp)|*.bmp"
+        "|PNG-Bilder (*.png)|*.png"
+        "|JPEG-Bilder (*.jpg;*.jpeg)|*.jpg;*.jpeg"
+        "|Erweiterte Metadateien (*.emf)|*.emf"
+        "|Metadateien (*.wmf)|*.wmf");
 }
 
 void TFilminfoformular::setFilmname(const QString& filmname)
@@ -140,8 +142,7 @@ bool TFilminfoformular::filmDa() const
 
 // Runs `aendern` on the current film in edit mode and stores the film. When storing
 // fails, an edit this dialog started is discarded, so the film stays as it was.
-template <typename F>
-void TFilminfoformular::filmSpeichern(F aendern)
+template <typename F> void TFilminfoformular::filmSpeichern(F aendern)
 {
     const bool eigeneBearbeitung = m_filme.state() == store::Dataset::State::Browse;
     if (eigeneBearbeitung)
@@ -206,7 +207,7 @@ void TFilminfoformular::BitBtn_BildladenClick()
     const QByteArray bitmap = geladen.ok() ? toBitmapBytes(geladen.bild) : QByteArray();
     const BildErgebnis gespeichert = bitmap.isEmpty() ? BildErgebnis{} : loadPictureData(bitmap);
     if (!gespeichert.ok()) {
-        m_ui.error(kBildFehler);
+        m_ui.error(geladen.ok() ? kBildFehler : bildFehlerMeldung(geladen));
         return;
     }
     filmSpeichern([&] {

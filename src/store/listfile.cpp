@@ -21,32 +21,51 @@ QString nativePath(const QString& path)
 
 QString readCollectionNumber(const QString& listFilePath)
 {
-    QFile file(listFilePath);
     if (listFilePath.isEmpty())
         throw FileError(QStringLiteral("Datei nicht gefunden"));
-    if (!QFileInfo::exists(listFilePath))
+    const QFileInfo info(listFilePath);
+    if (!info.exists())
         throw FileError(QStringLiteral("Datei nicht gefunden\n\r%1").arg(nativePath(listFilePath)));
+    const auto invalid = [&listFilePath] {
+        return FileError(QStringLiteral("Die Videoliste %1 ist ungültig: Sie muss in ihrer ersten Zeile "
+                                        "die Nummer der Videoliste enthalten (nur Ziffern).")
+                             .arg(nativePath(listFilePath)));
+    };
+    const auto unreadable = [&listFilePath] {
+        return FileError(
+            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+    };
+    if (info.isDir())
+        throw unreadable();
+    // Only a regular file is opened: opening a pipe would wait for a writer for good,
+    // and a device never holds a collection number.
+    if (!info.isFile())
+        throw invalid();
+    QFile file(listFilePath);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(
-            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
+        throw unreadable();
+    if (file.isSequential()) // a device put in its place since it was looked at
+        throw invalid();
 
-    // Only the first line counts, up to its line end.
-    QByteArray line = file.readLine();
-    if (line.isEmpty() && file.error() != QFileDevice::NoError)
-        throw FileError(
-            QStringLiteral("Die Videoliste %1 kann nicht gelesen werden.").arg(nativePath(listFilePath)));
-    const qsizetype end = line.indexOf('\r');
-    if (end >= 0)
-        line.truncate(end);
+    // Only the first line counts, up to its line end, and only within the first few
+    // kilobytes: a longer "line" is no collection number.
+    const QByteArray head = file.read(kMaxFirstLine + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw unreadable();
+    qsizetype end = head.indexOf('\n');
+    const qsizetype cr = head.indexOf('\r');
+    if (cr >= 0 && (end < 0 || cr < end))
+        end = cr;
+    if (end < 0 && head.size() > kMaxFirstLine)
+        throw invalid();
+    QByteArray line = end >= 0 ? head.left(end) : head;
     line = line.trimmed();
 
     bool allDigits = true;
     for (const char c : std::as_const(line))
         allDigits = allDigits && c >= '0' && c <= '9';
     if (!allDigits)
-        throw FileError(QStringLiteral("Die Videoliste %1 ist ungültig: Sie muss in ihrer ersten Zeile "
-                                       "die Nummer der Videoliste enthalten (nur Ziffern).")
-                            .arg(nativePath(listFilePath)));
+        throw invalid();
     return QString::fromLatin1(line);
 }
 

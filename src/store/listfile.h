@@ -11,7 +11,10 @@ namespace store {
 // between each table stem and ".db": "0", an empty line and an empty file select the
 // plain names (tables::tableFileName). Anything but decimal digits (a path, a separator,
 // letters) is refused with a FileError, so a hand-edited file can never address table
-// files outside the collection directory. A missing or unreadable file throws FileError.
+// files outside the collection directory. A missing or unreadable file throws FileError;
+// so does anything but a regular file (a pipe, a device), without waiting on it, and a
+// first line longer than kMaxFirstLine bytes.
+inline constexpr qsizetype kMaxFirstLine = 4096;
 QString readCollectionNumber(const QString& listFilePath);
 
 // Creates or replaces the list file with the one line "<number>" CR LF.

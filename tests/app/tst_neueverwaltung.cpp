@@ -1,15 +1,23 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
+#include <QStorageInfo>
 #include <QTest>
 #include <app/neueverwaltung.h>
+#include <chrono>
 #include <fakeinteraction.h>
+#include <fcntl.h>
+#include <future>
 #include <store/error.h>
 #include <store/listfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -59,7 +67,8 @@ private slots:
             QVERIFY2(w, name);
             QVERIFY2(!w->accessibleName().isEmpty(), name);
         }
-        // The mounted file systems, among them the one holding the directory.
+        // The mounted file systems (at least the root and the home directory), and the
+        // choice holding the directory is selected.
         QVERIFY(dlg.DriveComboBox1->count() >= 1);
         QVERIFY(!dlg.DriveComboBox1->currentData().toString().isEmpty());
     }
@@ -178,10 +187,37 @@ private slots:
         QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
         QVERIFY(ui.errors().isEmpty());
 
-        // A path that cannot be made: the message, then the default error dialog for the
+        // Only a sub-directory of the listed one is made: a name that is a path of its own
+        // gets the same message, nothing is created and the list stays where it was.
+        const QString anderswo = freshDir(QStringLiteral("newdir-anderswo"));
+        const QStringList unerlaubt = {QStringLiteral("gibt/es/nicht"),
+                                       QStringLiteral("Neu/Unter"),
+                                       anderswo + QStringLiteral("/absolut"),
+                                       QStringLiteral(".."),
+                                       QStringLiteral("../daneben"),
+                                       QStringLiteral("."),
+                                       QStringLiteral("a\\b")};
+        for (const QString& name : unerlaubt) {
+            ui.clear();
+            ui.inputAnswers = {name};
+            dlg.BitBtn_NeuesVerzeichnis->click();
+            QCOMPARE(ui.messages(), QStringList{QStringLiteral("Verzeichnis existiert bereits")});
+            QVERIFY2(ui.errors().isEmpty(), qPrintable(name));
+            QCOMPARE(dlg.VerzeichnisBox->directory(), dir + QStringLiteral("/Filme"));
+        }
+        QVERIFY(QDir(dir + QStringLiteral("/Filme"))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                    .isEmpty());
+        QVERIFY(QDir(anderswo).isEmpty());
+        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("/daneben")));
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Filme")});
+
+        // A file of the typed name: the message, then the default error dialog for the
         // failed change of the list, which stays where it was.
+        touch(dir + QStringLiteral("/Filme/datei"));
         ui.clear();
-        ui.inputAnswers = {QStringLiteral("gibt/es/nicht")};
+        ui.inputAnswers = {QStringLiteral("datei")};
         dlg.BitBtn_NeuesVerzeichnis->click();
         QCOMPARE(ui.messages(), QStringList{QStringLiteral("Verzeichnis existiert bereits")});
         QCOMPARE(ui.errors().size(), 1);
@@ -207,6 +243,104 @@ private slots:
         QVERIFY(ui.errors().first().contains(QStringLiteral("existiert nicht")));
         QCOMPARE(dlg.VerzeichnisBox->directory(), dir);
         QCOMPARE(dlg.Label_Verzeichnis->text(), QDir::toNativeSeparators(dir));
+    }
+
+    void drivesWithoutMountedVolumes()
+    {
+        // In a container or chroot the system may list no volume: the root directory and
+        // the home directory are offered anyway, each once, and the listed directory's
+        // choice is selected.
+        FakeInteraction ui;
+        const QString dir = freshDir(QStringLiteral("drives"));
+        TForm_NeueVerwaltung dlg(ui);
+        dlg.VerzeichnisBox->setDirectory(dir);
+        const auto choices = [&] {
+            QStringList roots;
+            for (int i = 0; i < dlg.DriveComboBox1->count(); ++i)
+                roots.append(dlg.DriveComboBox1->itemData(i).toString());
+            return roots;
+        };
+        const QString root = QDir::rootPath();
+        const QString home = QDir::cleanPath(QDir::homePath());
+        const QList<QList<QStorageInfo>> lists = {
+            {}, QStorageInfo::mountedVolumes(), {QStorageInfo(root), QStorageInfo(root), QStorageInfo(home)}};
+        for (const QList<QStorageInfo>& volumes : lists) {
+            dlg.fillDrives(volumes);
+            const QStringList roots = choices();
+            QCOMPARE(roots.count(root), 1);
+            QCOMPARE(roots.count(home), 1);
+            QCOMPARE(QSet<QString>(roots.begin(), roots.end()).size(), roots.size());
+            const QString current = dlg.DriveComboBox1->currentData().toString();
+            QVERIFY2(
+                dir == current ||
+                    dir.startsWith(current.endsWith(QLatin1Char('/')) ? current : current + QLatin1Char('/')),
+                qPrintable(current));
+        }
+
+        // Choosing the home directory lists it.
+        dlg.fillDrives({});
+        dlg.DriveComboBox1Change(dlg.DriveComboBox1->findData(home));
+        QCOMPARE(dlg.VerzeichnisBox->directory(), home);
+        QCOMPARE(dlg.DriveComboBox1->currentData().toString(), home);
+    }
+
+    void listFileIsOnlyReadFromARegularFile()
+    {
+        const QString dir = freshDir(QStringLiteral("listfile-arten"));
+        const auto refused = [](const QString& path) {
+            try {
+                store::readCollectionNumber(path);
+            } catch (const store::FileError& e) {
+                return e.message().contains(QStringLiteral("ungültig"));
+            }
+            return false;
+        };
+
+        // A pipe would make the program wait for a writer for good. Should the reading
+        // block anyway, a writer is opened after a while, so the test fails instead of hanging.
+        const QString fifo = dir + QStringLiteral("/pipe.qbx");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QElapsedTimer uhr;
+        uhr.start();
+        auto ergebnis = std::async(std::launch::async, refused, fifo);
+        if (ergebnis.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+            // A writer that closes at once gives the waiting reader its end of file.
+            while (ergebnis.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+            QFAIL("reading a pipe as list file blocked");
+        }
+        QVERIFY(ergebnis.get());
+        QVERIFY(uhr.elapsed() < 1000);
+
+        // A device is no list file either; a directory cannot be read as one.
+        QVERIFY(refused(QStringLiteral("/dev/null")));
+        QVERIFY(QDir(dir).mkdir(QStringLiteral("ordner.qbx")));
+        try {
+            store::readCollectionNumber(dir + QStringLiteral("/ordner.qbx"));
+            QFAIL("directory read as list file");
+        } catch (const store::FileError& e) {
+            QVERIFY(e.message().contains(QStringLiteral("kann nicht gelesen werden")));
+        }
+
+        // Only the first line counts, up to a bound: a first line of up to 4 KiB is read,
+        // a longer one is refused without reading on.
+        const QString path = dir + QStringLiteral("/lang.qbx");
+        touch(path, QByteArray(store::kMaxFirstLine, '5'));
+        QCOMPARE(store::readCollectionNumber(path), QString(store::kMaxFirstLine, QLatin1Char('5')));
+        touch(path, QByteArray(store::kMaxFirstLine - 2, '5') + "\r\n" + QByteArray(10'000, 'x'));
+        QCOMPARE(store::readCollectionNumber(path), QString(store::kMaxFirstLine - 2, QLatin1Char('5')));
+        touch(path, QByteArray(store::kMaxFirstLine + 1, '5'));
+        QVERIFY(refused(path));
+        touch(path, QByteArray(1 << 20, '5') + "\r\n");
+        QVERIFY(refused(path));
+
+        // A link to a list file is read as the file itself.
+        touch(path, "4\r\n");
+        QVERIFY(QFile::link(path, dir + QStringLiteral("/verweis.qbx")));
+        QCOMPARE(store::readCollectionNumber(dir + QStringLiteral("/verweis.qbx")), QStringLiteral("4"));
     }
 
     void listFile()

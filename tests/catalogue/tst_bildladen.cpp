@@ -1,14 +1,13 @@
 #include "metafiles.h"
 
-#include <catalogue/bildladen.h>
-#include <fakeinteraction.h>
-
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <catalogue/bildladen.h>
+#include <fakeinteraction.h>
 
 using namespace quorbel;
 using testing_support::freshDir;
@@ -72,6 +71,7 @@ private slots:
     void kaputteUndUnsinnigeDateien();
     void riesigeAngabenOhneSpeicher();
     void metafiles();
+    void metafileFehlerNenntDenGrund();
     void gespeicherteForm();
 };
 
@@ -84,8 +84,9 @@ void TestBildladen::rasterbilder()
         const char* format;
         QString name;
     };
-    for (const Fall& fall : {Fall{"BMP", QStringLiteral("a.bmp")}, Fall{"PNG", QStringLiteral("a.png")},
-                             Fall{"JPEG", QStringLiteral("a.jpg")}, Fall{"PNG", QStringLiteral("png-als.bmp")}}) {
+    for (const Fall& fall :
+         {Fall{"BMP", QStringLiteral("a.bmp")}, Fall{"PNG", QStringLiteral("a.png")},
+          Fall{"JPEG", QStringLiteral("a.jpg")}, Fall{"PNG", QStringLiteral("png-als.bmp")}}) {
         const QString path = schreibe(dir, fall.name, kodiert(vorlage, fall.format));
         const BildErgebnis r = loadPicture(path);
         QVERIFY2(r.ok(), qPrintable(fall.name + QStringLiteral(": ") + r.grund));
@@ -100,11 +101,13 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     const QByteArray bmp = kodiert(testbild(64, 64), "BMP");
 
     QVERIFY(!loadPicture(dir + QStringLiteral("/fehlt.bmp")).ok());
-    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("x.bmp"), "Das ist kein Bild.\r\nZweite Zeile\r\n")).ok());
+    QVERIFY(
+        !loadPicture(schreibe(dir, QStringLiteral("x.bmp"), "Das ist kein Bild.\r\nZweite Zeile\r\n")).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("leer.bmp"), {})).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.bmp"), bmp.left(bmp.size() / 2))).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kopf.bmp"), bmp.left(30))).ok());
-    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.png"), kodiert(testbild(64, 64), "PNG").left(60))).ok());
+    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.png"), kodiert(testbild(64, 64), "PNG").left(60)))
+                 .ok());
     // Formats the chooser does not offer are refused even when Qt could read them.
     const QByteArray ppm = kodiert(testbild(8, 8), "PPM");
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("bild.bmp"), ppm)).ok());
@@ -153,10 +156,12 @@ void TestBildladen::riesigeAngabenOhneSpeicher()
 void TestBildladen::metafiles()
 {
     const QString dir = freshDir(QStringLiteral("meta"));
-    BildErgebnis r = loadPicture(schreibe(dir, QStringLiteral("quadrat.emf"), testing_support::emfRotesQuadrat()));
+    BildErgebnis r =
+        loadPicture(schreibe(dir, QStringLiteral("quadrat.emf"), testing_support::emfRotesQuadrat()));
     QVERIFY2(r.ok(), qPrintable(r.grund));
     QVERIFY(r.bild.width() > 10 && r.bild.height() > 10);
-    QVERIFY(r.bild.width() <= BildGrenzen::maxMetafileSeite && r.bild.height() <= BildGrenzen::maxMetafileSeite);
+    QVERIFY(r.bild.width() <= BildGrenzen::maxMetafileSeite &&
+            r.bild.height() <= BildGrenzen::maxMetafileSeite);
     QVERIFY(etwaRot(r.bild.pixelColor(r.bild.width() / 2, r.bild.height() / 2)));
 
     r = loadPicture(schreibe(dir, QStringLiteral("quadrat.wmf"), testing_support::wmfRotesQuadrat()));
@@ -193,6 +198,29 @@ void TestBildladen::gespeicherteForm()
     r = loadPictureData(bytes);
     QVERIFY(r.ok());
     QCOMPARE(r.bild.size(), QSize(BildGrenzen::maxGespeicherteSeite, BildGrenzen::maxGespeicherteSeite / 4));
+}
+
+void TestBildladen::metafileFehlerNenntDenGrund()
+{
+    // A metafile that cannot be drawn is reported with its reason on a second line; other
+    // pictures keep the one-line message.
+    const QString dir = freshDir(QStringLiteral("meta-grund"));
+    const QByteArray wmf = testing_support::wmfRotesQuadrat();
+    QByteArray emf = testing_support::emfRotesQuadrat();
+    emf.replace(88, emf.size() - 88, QByteArray(emf.size() - 88, '\xFF'));
+    for (const QByteArray& kaputt : {wmf.left(50), emf}) {
+        const BildErgebnis r = loadPictureData(kaputt);
+        QVERIFY(!r.ok());
+        QVERIFY(r.metafile);
+        const QStringList zeilen = bildFehlerMeldung(r).split(QStringLiteral("\n\r"));
+        QCOMPARE(zeilen.size(), 2);
+        QCOMPARE(zeilen.first(), kBildFehler);
+        QCOMPARE(zeilen.last(), r.grund);
+        QVERIFY(!r.grund.isEmpty());
+    }
+    const BildErgebnis bmp = loadPicture(schreibe(dir, QStringLiteral("x.bmp"), "Kein Bild\r\n"));
+    QVERIFY(!bmp.ok());
+    QCOMPARE(bildFehlerMeldung(bmp), kBildFehler);
 }
 
 int main(int argc, char** argv)

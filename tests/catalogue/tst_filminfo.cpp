@@ -1,12 +1,5 @@
 #include "metafiles.h"
 
-#include <catalogue/bildladen.h>
-#include <catalogue/filminfoformular.h>
-#include <fakeinteraction.h>
-#include <store/collectiontables.h>
-#include <store/dataset.h>
-#include <store/query.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -19,8 +12,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-
+#include <catalogue/bildladen.h>
+#include <catalogue/filminfoformular.h>
+#include <fakeinteraction.h>
 #include <memory>
+#include <store/collectiontables.h>
+#include <store/dataset.h>
+#include <store/query.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -284,6 +282,18 @@ void TestFilminfo::kaputtesBildLaesstFilmUnveraendert()
         QVERIFY(d.MI_Loeschen->isEnabled());
         QCOMPARE(d.angezeigtesBild().size(), QSize(16, 16));
     }
+
+    // A metafile that cannot be drawn: the message says why, and the picture stays.
+    d.FormActivate();
+    ui.clear();
+    ui.fileAnswers.push_back(
+        datei(bilder, QStringLiteral("kaputt.wmf"), testing_support::wmfRotesQuadrat().left(50)));
+    d.BitBtn_BildladenClick();
+    QCOMPARE(ui.messages().size(), 1);
+    QVERIFY2(ui.messages().first().startsWith(kFehler + QStringLiteral("\n\r")),
+             qPrintable(ui.messages().first()));
+    QVERIFY(ui.messages().first().size() > kFehler.size() + 2);
+    QCOMPARE(filme->blob(QStringLiteral("Bild")), vorher);
 }
 
 void TestFilminfo::speicherfehlerVerwirftBearbeitung()
@@ -292,7 +302,9 @@ void TestFilminfo::speicherfehlerVerwirftBearbeitung()
     const QString bilder = freshDir(QStringLiteral("fehler-bilder"));
     auto filme = oeffne(dir);
     neuerFilm(*filme, QStringLiteral("Film"), 90);
-    filme->beforePost = [](store::Dataset&) { throw store::EngineError(QStringLiteral("Tabelle ist gesperrt.")); };
+    filme->beforePost = [](store::Dataset&) {
+        throw store::EngineError(QStringLiteral("Tabelle ist gesperrt."));
+    };
     FakeInteraction ui;
     TFilminfoformular d(*filme, ui);
     d.FormActivate();
@@ -332,7 +344,8 @@ void TestFilminfo::beschreibung()
         d.DBMemo_Bemerkungen->insertPlainText(QStringLiteral("Mit Untertiteln.\nZweite Zeile: äöüß"));
         d.DBMemo_BemerkungenExit();
         QCOMPARE(filme->state(), store::Dataset::State::Browse);
-        QCOMPARE(filme->memo(QStringLiteral("Beschreibung")), QStringLiteral("Mit Untertiteln.\nZweite Zeile: äöüß"));
+        QCOMPARE(filme->memo(QStringLiteral("Beschreibung")),
+                 QStringLiteral("Mit Untertiteln.\nZweite Zeile: äöüß"));
         // More text, then "Zurueck": stored before the dialog closes.
         d.DBMemo_Bemerkungen->moveCursor(QTextCursor::End);
         d.DBMemo_Bemerkungen->insertPlainText(QStringLiteral(" Ende."));
@@ -347,7 +360,8 @@ void TestFilminfo::beschreibung()
     FakeInteraction ui;
     TFilminfoformular d(*filme, ui);
     d.FormActivate();
-    QCOMPARE(d.DBMemo_Bemerkungen->toPlainText(), QStringLiteral("Mit Untertiteln.\nZweite Zeile: äöüß Ende."));
+    QCOMPARE(d.DBMemo_Bemerkungen->toPlainText(),
+             QStringLiteral("Mit Untertiteln.\nZweite Zeile: äöüß Ende."));
     QVERIFY(!d.DBMemo_Bemerkungen->document()->isModified());
 }
 
