@@ -13,9 +13,11 @@
 // it is stored; after a post the keys are re-read (when the stored fields can have
 // moved the row) and the cursor is on the stored row.
 //
-// A detail follows its master: before the master moves, the detail's pending row is
-// stored or dropped; after the move the detail re-reads its keys. While the
-// master's controls are disabled the detail re-reads lazily, on its next use.
+// A detail follows its master: before the master takes another row (a move, a
+// filter, an ordering, a refresh), the detail's pending row is stored or dropped;
+// after it the detail re-reads its keys. While the master's controls are disabled
+// the detail stays where it was until they are enabled again or the detail itself
+// is moved or changed. Reading a dataset never changes it and emits nothing.
 
 #include "dataset.h"
 
@@ -34,6 +36,16 @@ namespace store {
 using namespace engine;
 
 namespace {
+
+// The tasks queued during a failed change run before its error travels on; a
+// failure of one of them must not hide that error.
+void afterChangeEnded()
+{
+    try {
+        runAfterChange();
+    } catch (...) {
+    }
+}
 
 struct Row
 {
@@ -546,6 +558,9 @@ struct Dataset::Impl final : DatasetLink
     }
 
     // --- master and detail ---------------------------------------------------------
+    // A detail catches up with its master when the master's position changes: at
+    // once, or at enableControls() while the master's controls are disabled; and
+    // before it is moved or changed itself. Reading it never does.
     void ensureSynced()
     {
         if (!master || state == State::Inactive)
@@ -559,22 +574,22 @@ struct Dataset::Impl final : DatasetLink
         loadKeys();
         cur = keys.empty() ? -1 : 0;
         eof = bof = keys.empty();
-        if (eof)
-            bof = true;
         sigReset();
-        sigCurrent();
+        afterMove();
     }
+    // Before this dataset takes another current row: its own pending row and those of
+    // its details (and theirs) are stored when changed, dropped when new and unchanged.
     void beforeMove()
     {
         q->checkBrowseMode();
         for (Dataset* dt : details)
             if (dt->isActive())
-                dt->checkBrowseMode();
+                dt->d->beforeMove();
     }
     void syncDetails()
     {
         if (disabled)
-            return; // details follow lazily, and at enableControls()
+            return; // details catch up at enableControls()
         for (Dataset* dt : details)
             dt->d->ensureSynced();
     }
@@ -672,6 +687,7 @@ struct Dataset::Impl final : DatasetLink
             const QByteArray sql = cols.empty()
                                        ? "INSERT INTO " + ref + " DEFAULT VALUES"
                                        : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
+            conn->requireTransaction();
             Stmt& s = conn->cached(sql);
             int n = 1;
             for (int i : cols)
@@ -693,6 +709,7 @@ struct Dataset::Impl final : DatasetLink
             if (f.type == FieldType::Char)
                 sets += ", " + f.foldColumn() + " = ?";
         }
+        conn->requireTransaction();
         Stmt& s = conn->cached("UPDATE " + ref + " SET " + sets + " WHERE " + info.keyColumn() + " = ?");
         int n = 1;
         for (int i : cols)
@@ -738,7 +755,7 @@ struct Dataset::Impl final : DatasetLink
         if (state == State::Edit && indexOfKey(editKey) < 0)
             clearPending();
         sigReset();
-        sigCurrent();
+        afterMove();
     }
 
     void applyOrder(const QString& names)
@@ -797,7 +814,7 @@ void Dataset::setIndexFieldNames(const QString& fields)
         d->indexFieldNames = fields;
         return;
     }
-    checkBrowseMode();
+    d->beforeMove();
     d->applyOrder(fields);
     d->indexFieldNames = fields;
     d->reloadKeeping(d->keyAt(d->cur));
@@ -814,7 +831,7 @@ void Dataset::setFilter(const QString& expression)
     if (isActive()) {
         CompiledFilter c = compileFilter(expression, d->info);
         if (d->filtered)
-            checkBrowseMode();
+            d->beforeMove();
         d->compiled = std::move(c);
         d->sqlStale = true;
         d->filterText = expression;
@@ -839,7 +856,7 @@ void Dataset::setFiltered(bool on)
         d->filtered = on;
         return;
     }
-    checkBrowseMode();
+    d->beforeMove();
     d->filtered = on;
     d->sqlStale = true;
     d->reloadKeeping(d->keyAt(d->cur));
@@ -971,28 +988,24 @@ int Dataset::recordCount() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return static_cast<int>(d->keys.size());
 }
 int Dataset::rowCount() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->viewCount();
 }
 int Dataset::recNo() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->cur + 1;
 }
 int Dataset::currentRow() const
 {
     if (!isActive())
         return -1;
-    d->ensureSynced();
     return d->cur;
 }
 
@@ -1069,14 +1082,10 @@ void Dataset::moveTo(int row)
 
 bool Dataset::eof() const
 {
-    if (isActive())
-        d->ensureSynced();
     return !isActive() || d->eof;
 }
 bool Dataset::bof() const
 {
-    if (isActive())
-        d->ensureSynced();
     return !isActive() || d->bof;
 }
 
@@ -1166,7 +1175,6 @@ int Dataset::fieldSize(const QString& name) const
 QVariant Dataset::value(const QString& name) const
 {
     d->requireActive();
-    d->ensureSynced();
     const int fi = d->fieldIndex(name);
     if (d->cur < 0)
         return {};
@@ -1182,6 +1190,16 @@ int Dataset::asInteger(const QString& name) const
     const QVariant v = value(name);
     if (v.typeId() == QMetaType::Bool)
         return v.toBool() ? 1 : 0;
+    if (v.typeId() == QMetaType::QString) {
+        const QString text = v.toString().trimmed();
+        if (text.isEmpty())
+            return 0;
+        bool ok = false;
+        const int i = text.toInt(&ok);
+        if (!ok)
+            throw EngineError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(v.toString()));
+        return i;
+    }
     return v.toInt();
 }
 QString Dataset::asString(const QString& name) const
@@ -1232,7 +1250,6 @@ QVariant Dataset::valueAt(int row, const QString& name) const
 {
     if (!isActive())
         return {};
-    d->ensureSynced();
     const int fi = d->info.indexOf(name);
     if (fi < 0 || row < 0 || row >= d->viewCount())
         return {};
@@ -1371,8 +1388,10 @@ void Dataset::post()
         conn.rollback();
         if (d->state == State::Browse && before.state != State::Browse)
             d->restore(std::move(before));
+        afterChangeEnded();
         throw;
     }
+    runAfterChange();
 }
 
 void Dataset::cancel()
@@ -1410,7 +1429,7 @@ void Dataset::remove()
         throw EngineError(QStringLiteral("Die Tabelle %1 ist leer.").arg(d->table));
     for (Dataset* dt : d->details)
         if (dt->isActive())
-            dt->checkBrowseMode();
+            dt->d->beforeMove();
     Connection& conn = *d->conn;
     conn.begin();
     try {
@@ -1419,6 +1438,7 @@ void Dataset::remove()
         if (d->state == State::Browse && !d->keys.empty()) {
             const int pos = d->cur;
             const qint64 key = d->keyAt(pos);
+            conn.requireTransaction();
             Stmt& s = conn.cached("DELETE FROM " + d->ref + " WHERE " + d->info.keyColumn() + " = ?");
             s.bind(1, key);
             s.exec();
@@ -1437,14 +1457,16 @@ void Dataset::remove()
         conn.commit();
     } catch (...) {
         conn.rollback();
+        afterChangeEnded();
         throw;
     }
+    runAfterChange();
 }
 
 void Dataset::refresh()
 {
     d->requireActive();
-    checkBrowseMode();
+    d->beforeMove();
     d->dropRows();
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
@@ -1474,7 +1496,6 @@ qint64 Dataset::currentKey() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->state == State::Edit ? d->editKey : d->keyAt(d->cur);
 }
 
