@@ -75,6 +75,28 @@ QVariant fromStorage(const Field& f, const QVariant& v)
     return v;
 }
 
+// A stored day ("YYYY-MM-DD") without going through text.
+QDate isoDate(sqlite3_value* raw)
+{
+    const auto* t = sqlite3_value_text(raw);
+    const int n = sqlite3_value_bytes(raw);
+    auto digits = [t](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return -1;
+            v = v * 10 + (t[i] - '0');
+        }
+        return v;
+    };
+    if (t && n == 10 && t[4] == '-' && t[7] == '-') {
+        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+        if (y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+    }
+    return QDate::fromString(QString::fromUtf8(reinterpret_cast<const char*>(t), n), Qt::ISODate);
+}
+
 QString conversionMessage(const Field& f, const QVariant& v)
 {
     const QString text = v.toString();
@@ -272,7 +294,7 @@ struct Dataset::Impl final : DatasetLink
         p.epoch = conn->cacheEpoch();
         return *p.stmt;
     }
-    Prepared keysStmt, rangeStmt, fetchStmt, batchStmt;
+    Prepared keysStmt, keysRowsStmt, rangeStmt, fetchStmt, batchStmt;
     bool sqlStale = true;
     // Re-forms the statements that depend on ordering, filter and master.
     void prepareSql()
@@ -282,6 +304,7 @@ struct Dataset::Impl final : DatasetLink
         std::vector<QVariant> unused;
         const QByteArray w = where(unused);
         keysStmt = {"SELECT " + info.keyColumn() + " FROM " + ref + w + orderBy(), nullptr, 0};
+        keysRowsStmt = {rangeSql + w + orderBy(), nullptr, 0};
         rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() +
                          " BETWEEN ? AND ?",
                      nullptr, 0};
@@ -325,24 +348,59 @@ struct Dataset::Impl final : DatasetLink
         return storageValue(master->d->field(mi), master->value(masterField), &ok);
     }
 
+    // The parameters of where(), without forming its text again.
+    // Returns the number of the next parameter.
+    int bindWhere(Stmt& s) const
+    {
+        int n = 1;
+        if (filtered && !compiled.sql.isEmpty())
+            for (const QVariant& p : compiled.params)
+                s.bind(n++, p);
+        if (master && detailIdx >= 0)
+            s.bind(n++, loadedMasterValue);
+        return n;
+    }
+
+    // Reads the keys. The rows of a detail, and those of a filtered dataset in key
+    // order, are read in the same statement (SQLite visits them anyway) into the
+    // window, up to kRowsWithKeys of them.
+    static constexpr int kRowsWithKeys = 4096;
     void loadKeys()
     {
         if (master)
             loadedMasterValue = masterValue();
         syncedOnce = true;
-        std::vector<QVariant> params;
-        where(params);
         prepareSql();
-        Stmt& s = use(keysStmt);
-        for (size_t i = 0; i < params.size(); ++i)
-            s.bind(static_cast<int>(i) + 1, params[i]);
+        dropWindow();
         keys.clear();
-        while (s.step())
-            keys.push_back(s.int64(0));
-        s.reset();
         positionsValid = false;
         linearLookups = 0;
-        dropWindow();
+        const bool withRows = master || (order.empty() && filtered && !compiled.sql.isEmpty());
+        if (!withRows) {
+            Stmt& s = use(keysStmt);
+            bindWhere(s);
+            while (s.step())
+                keys.push_back(s.int64(0));
+            s.reset();
+            return;
+        }
+        if (generationCounter)
+            checkGeneration();
+        Stmt& s = use(keysRowsStmt);
+        bindWhere(s);
+        size_t filled = 0;
+        while (s.step()) {
+            keys.push_back(s.int64(0));
+            if (filled < kRowsWithKeys) {
+                if (window.size() <= filled)
+                    window.resize(std::max<size_t>(kBatch, window.size() * 2));
+                fillRow(window[filled++], s, 1);
+            }
+        }
+        s.reset();
+        windowHas.assign(filled, 1);
+        windowStart = 0;
+        windowCount = static_cast<int>(filled);
     }
 
     // Re-reads the keys and puts the cursor back on `key` when it is still there,
@@ -385,27 +443,39 @@ struct Dataset::Impl final : DatasetLink
     }
     void fillRow(Row& row, Stmt& s, int first)
     {
-        Row* r = &row;
-        r->values.assign(info.fields.size(), QVariant());
+        // Overwritten in place: a value of the same type keeps its storage.
+        std::vector<QVariant>& values = row.values;
+        values.resize(info.fields.size());
         sqlite3_stmt* st = s.get();
         int c = first;
         for (size_t i = 0; i < info.fields.size(); ++i) {
             const Field& f = info.fields[i];
-            if (f.isBlob())
+            QVariant& v = values[i];
+            if (f.isBlob()) {
+                if (v.isValid())
+                    v = QVariant();
                 continue;
+            }
             const int col = c++;
-            if (sqlite3_column_type(st, col) == SQLITE_NULL)
+            sqlite3_value* raw = sqlite3_column_value(st, col);
+            if (sqlite3_value_type(raw) == SQLITE_NULL) {
+                if (v.isValid())
+                    v = QVariant();
                 continue;
+            }
             switch (f.type) {
             case FieldType::AutoInc:
             case FieldType::Integer:
-                r->values[i] = QVariant(static_cast<int>(sqlite3_column_int64(st, col)));
+                v.setValue(static_cast<int>(sqlite3_value_int64(raw)));
                 break;
             case FieldType::Boolean:
-                r->values[i] = QVariant(sqlite3_column_int64(st, col) != 0);
+                v.setValue(sqlite3_value_int64(raw) != 0);
+                break;
+            case FieldType::Date:
+                v.setValue(isoDate(raw));
                 break;
             default:
-                r->values[i] = fromStorage(f, s.column(col));
+                v = fromStorage(f, s.column(col));
             }
         }
     }
@@ -485,14 +555,11 @@ struct Dataset::Impl final : DatasetLink
         if (std::is_sorted(first, last) && span >= 0 && span < 4 * kBatch) {
             // Rows in key order (a table walked by its key) come from one range scan
             // over the rows that pass the filter and the master.
-            std::vector<QVariant> params;
-            where(params);
-            params.emplace_back(*first);
-            params.emplace_back(*(last - 1));
             prepareSql();
             Stmt& s = use(rangeStmt);
-            for (size_t i = 0; i < params.size(); ++i)
-                s.bind(static_cast<int>(i) + 1, params[i]);
+            const int n = bindWhere(s);
+            s.bind(n, *first);
+            s.bind(n + 1, *(last - 1));
             while (s.step()) {
                 const auto it = std::lower_bound(first, last, s.int64(0));
                 if (it == last || *it != s.int64(0))

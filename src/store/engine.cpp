@@ -75,6 +75,9 @@ QByteArray TableInfo::keyColumn() const
 
 int TableInfo::indexOf(const QString& name) const
 {
+    for (size_t i = 0; i < fields.size(); ++i) // the usual spelling first
+        if (fields[i].name == name)
+            return static_cast<int>(i);
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
