@@ -5,8 +5,10 @@
 // a dataset runs one "SELECT key ... WHERE <filter> AND <master> ORDER BY ..." and
 // keeps the vector of keys; a row is fetched by its key through a cached prepared
 // statement into a bounded LRU cache; blobs are not part of that fetch and are read
-// only by blob()/memo(). The position of the current row is its index in the key
-// vector.
+// only by blob()/memo(). Rows are read in windows of consecutive rows; a detail, and
+// a filtered dataset in key order, read their first few thousand rows in the
+// statement that reads their keys, since SQLite visits those rows anyway. The
+// position of the current row is its index in the key vector.
 //
 // The pending row is a buffer of field values with a "modified" flag. A new row
 // shows at its position (insert: before the current row, append: at the end) until

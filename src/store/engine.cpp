@@ -21,11 +21,17 @@
 // not be atomic across files). Every post and delete, together with whatever its
 // notification handlers write, is one transaction: nested posts are nested
 // savepoints. A failure rolls back to the savepoint and every dataset of the
-// connection re-reads its rows.
+// connection re-reads its rows. When SQLite ends the transaction by itself (disk
+// full, I/O error, out of memory) the whole change is rolled back and nothing of
+// it is written afterwards, not even by a handler that caught the error. Work that
+// must not run inside a change (everything that waits for a person) is queued by
+// store::afterChange() and run once the outermost change has ended.
 //
 // Exclusive use: each file is put into locking_mode EXCLUSIVE and the lock is taken
 // at once, so another program cannot open the tables while they are open here; the
-// operating system drops the locks when a process dies.
+// operating system drops the locks when a process dies. A file whose last dataset
+// closes is detached (the main database, which cannot be, is unlocked), after the
+// change under way if there is one.
 
 #include "engine.h"
 
