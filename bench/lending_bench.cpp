@@ -38,11 +38,12 @@ struct Clock final : quorbel::Clock
 // Never asked: the bench has no due loan.
 struct NoUi final : quorbel::Interaction
 {
-    quorbel::MsgButton message(const quorbel::Message&) override { return quorbel::Ok; }
-    QString inputBox(const QString&, const QString&, const QString& i) override { return i; }
-    QString chooseFile(const QString&, const QString&) override { return {}; }
-    int exec(QDialog&) override { return 0; }
-    void showError(const QString&) override {}
+protected:
+    quorbel::MsgButton showMessage(const quorbel::Message&) override { return quorbel::Ok; }
+    QString showInputBox(const QString&, const QString&, const QString& i) override { return i; }
+    QString showFileChooser(const QString&, const QString&) override { return {}; }
+    int showDialog(QDialog&) override { return 0; }
+    void showErrorDialog(const QString&) override {}
 };
 struct NoReminder final : quorbel::Erinnerungsanzeige
 {

@@ -118,15 +118,15 @@ void buildCollection()
 // Answers the input box with 90 minutes and every message with its first button.
 class Stumm final : public quorbel::Interaction
 {
-public:
-    quorbel::MsgButton message(const quorbel::Message& m) override
+protected:
+    quorbel::MsgButton showMessage(const quorbel::Message& m) override
     {
         return (m.buttons & quorbel::Ok) ? quorbel::Ok : quorbel::Yes;
     }
-    QString inputBox(const QString&, const QString&, const QString&) override { return QStringLiteral("90"); }
-    QString chooseFile(const QString&, const QString&) override { return QString(); }
-    int exec(QDialog&) override { return 0; }
-    void showError(const QString&) override {}
+    QString showInputBox(const QString&, const QString&, const QString&) override { return QStringLiteral("90"); }
+    QString showFileChooser(const QString&, const QString&) override { return QString(); }
+    int showDialog(QDialog&) override { return 0; }
+    void showErrorDialog(const QString&) override {}
 };
 
 class FesteUhr final : public quorbel::Clock

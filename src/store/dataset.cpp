@@ -5,17 +5,21 @@
 // a dataset runs one "SELECT key ... WHERE <filter> AND <master> ORDER BY ..." and
 // keeps the vector of keys; a row is fetched by its key through a cached prepared
 // statement into a bounded LRU cache; blobs are not part of that fetch and are read
-// only by blob()/memo(). The position of the current row is its index in the key
-// vector.
+// only by blob()/memo(). Rows are read in windows of consecutive rows; a detail, and
+// a filtered dataset in key order, read their first few thousand rows in the
+// statement that reads their keys, since SQLite visits those rows anyway. The
+// position of the current row is its index in the key vector.
 //
 // The pending row is a buffer of field values with a "modified" flag. A new row
 // shows at its position (insert: before the current row, append: at the end) until
 // it is stored; after a post the keys are re-read (when the stored fields can have
 // moved the row) and the cursor is on the stored row.
 //
-// A detail follows its master: before the master moves, the detail's pending row is
-// stored or dropped; after the move the detail re-reads its keys. While the
-// master's controls are disabled the detail re-reads lazily, on its next use.
+// A detail follows its master: before the master takes another row (a move, a
+// filter, an ordering, a refresh), the detail's pending row is stored or dropped;
+// after it the detail re-reads its keys. While the master's controls are disabled
+// the detail stays where it was until they are enabled again or the detail itself
+// is moved or changed. Reading a dataset never changes it and emits nothing.
 
 #include "dataset.h"
 
@@ -34,6 +38,16 @@ namespace store {
 using namespace engine;
 
 namespace {
+
+// The tasks queued during a failed change run before its error travels on; a
+// failure of one of them must not hide that error.
+void afterChangeEnded()
+{
+    try {
+        runAfterChange();
+    } catch (...) {
+    }
+}
 
 struct Row
 {
@@ -61,6 +75,28 @@ QVariant fromStorage(const Field& f, const QVariant& v)
         return QVariant(v.toByteArray());
     }
     return v;
+}
+
+// A stored day ("YYYY-MM-DD") without going through text.
+QDate isoDate(sqlite3_value* raw)
+{
+    const auto* t = sqlite3_value_text(raw);
+    const int n = sqlite3_value_bytes(raw);
+    auto digits = [t](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return -1;
+            v = v * 10 + (t[i] - '0');
+        }
+        return v;
+    };
+    if (t && n == 10 && t[4] == '-' && t[7] == '-') {
+        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+        if (y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+    }
+    return QDate::fromString(QString::fromUtf8(reinterpret_cast<const char*>(t), n), Qt::ISODate);
 }
 
 QString conversionMessage(const Field& f, const QVariant& v)
@@ -260,7 +296,7 @@ struct Dataset::Impl final : DatasetLink
         p.epoch = conn->cacheEpoch();
         return *p.stmt;
     }
-    Prepared keysStmt, rangeStmt, fetchStmt, batchStmt;
+    Prepared keysStmt, keysRowsStmt, rangeStmt, fetchStmt, batchStmt;
     bool sqlStale = true;
     // Re-forms the statements that depend on ordering, filter and master.
     void prepareSql()
@@ -270,6 +306,7 @@ struct Dataset::Impl final : DatasetLink
         std::vector<QVariant> unused;
         const QByteArray w = where(unused);
         keysStmt = {"SELECT " + info.keyColumn() + " FROM " + ref + w + orderBy(), nullptr, 0};
+        keysRowsStmt = {rangeSql + w + orderBy(), nullptr, 0};
         rangeStmt = {rangeSql + w + (w.isEmpty() ? " WHERE " : " AND ") + info.keyColumn() +
                          " BETWEEN ? AND ?",
                      nullptr, 0};
@@ -313,24 +350,59 @@ struct Dataset::Impl final : DatasetLink
         return storageValue(master->d->field(mi), master->value(masterField), &ok);
     }
 
+    // The parameters of where(), without forming its text again.
+    // Returns the number of the next parameter.
+    int bindWhere(Stmt& s) const
+    {
+        int n = 1;
+        if (filtered && !compiled.sql.isEmpty())
+            for (const QVariant& p : compiled.params)
+                s.bind(n++, p);
+        if (master && detailIdx >= 0)
+            s.bind(n++, loadedMasterValue);
+        return n;
+    }
+
+    // Reads the keys. The rows of a detail, and those of a filtered dataset in key
+    // order, are read in the same statement (SQLite visits them anyway) into the
+    // window, up to kRowsWithKeys of them.
+    static constexpr int kRowsWithKeys = 4096;
     void loadKeys()
     {
         if (master)
             loadedMasterValue = masterValue();
         syncedOnce = true;
-        std::vector<QVariant> params;
-        where(params);
         prepareSql();
-        Stmt& s = use(keysStmt);
-        for (size_t i = 0; i < params.size(); ++i)
-            s.bind(static_cast<int>(i) + 1, params[i]);
+        dropWindow();
         keys.clear();
-        while (s.step())
-            keys.push_back(s.int64(0));
-        s.reset();
         positionsValid = false;
         linearLookups = 0;
-        dropWindow();
+        const bool withRows = master || (order.empty() && filtered && !compiled.sql.isEmpty());
+        if (!withRows) {
+            Stmt& s = use(keysStmt);
+            bindWhere(s);
+            while (s.step())
+                keys.push_back(s.int64(0));
+            s.reset();
+            return;
+        }
+        if (generationCounter)
+            checkGeneration();
+        Stmt& s = use(keysRowsStmt);
+        bindWhere(s);
+        size_t filled = 0;
+        while (s.step()) {
+            keys.push_back(s.int64(0));
+            if (filled < kRowsWithKeys) {
+                if (window.size() <= filled)
+                    window.resize(std::max<size_t>(kBatch, window.size() * 2));
+                fillRow(window[filled++], s, 1);
+            }
+        }
+        s.reset();
+        windowHas.assign(filled, 1);
+        windowStart = 0;
+        windowCount = static_cast<int>(filled);
     }
 
     // Re-reads the keys and puts the cursor back on `key` when it is still there,
@@ -373,27 +445,39 @@ struct Dataset::Impl final : DatasetLink
     }
     void fillRow(Row& row, Stmt& s, int first)
     {
-        Row* r = &row;
-        r->values.assign(info.fields.size(), QVariant());
+        // Overwritten in place: a value of the same type keeps its storage.
+        std::vector<QVariant>& values = row.values;
+        values.resize(info.fields.size());
         sqlite3_stmt* st = s.get();
         int c = first;
         for (size_t i = 0; i < info.fields.size(); ++i) {
             const Field& f = info.fields[i];
-            if (f.isBlob())
+            QVariant& v = values[i];
+            if (f.isBlob()) {
+                if (v.isValid())
+                    v = QVariant();
                 continue;
+            }
             const int col = c++;
-            if (sqlite3_column_type(st, col) == SQLITE_NULL)
+            sqlite3_value* raw = sqlite3_column_value(st, col);
+            if (sqlite3_value_type(raw) == SQLITE_NULL) {
+                if (v.isValid())
+                    v = QVariant();
                 continue;
+            }
             switch (f.type) {
             case FieldType::AutoInc:
             case FieldType::Integer:
-                r->values[i] = QVariant(static_cast<int>(sqlite3_column_int64(st, col)));
+                v.setValue(static_cast<int>(sqlite3_value_int64(raw)));
                 break;
             case FieldType::Boolean:
-                r->values[i] = QVariant(sqlite3_column_int64(st, col) != 0);
+                v.setValue(sqlite3_value_int64(raw) != 0);
+                break;
+            case FieldType::Date:
+                v.setValue(isoDate(raw));
                 break;
             default:
-                r->values[i] = fromStorage(f, s.column(col));
+                v = fromStorage(f, s.column(col));
             }
         }
     }
@@ -473,14 +557,11 @@ struct Dataset::Impl final : DatasetLink
         if (std::is_sorted(first, last) && span >= 0 && span < 4 * kBatch) {
             // Rows in key order (a table walked by its key) come from one range scan
             // over the rows that pass the filter and the master.
-            std::vector<QVariant> params;
-            where(params);
-            params.emplace_back(*first);
-            params.emplace_back(*(last - 1));
             prepareSql();
             Stmt& s = use(rangeStmt);
-            for (size_t i = 0; i < params.size(); ++i)
-                s.bind(static_cast<int>(i) + 1, params[i]);
+            const int n = bindWhere(s);
+            s.bind(n, *first);
+            s.bind(n + 1, *(last - 1));
             while (s.step()) {
                 const auto it = std::lower_bound(first, last, s.int64(0));
                 if (it == last || *it != s.int64(0))
@@ -546,6 +627,9 @@ struct Dataset::Impl final : DatasetLink
     }
 
     // --- master and detail ---------------------------------------------------------
+    // A detail catches up with its master when the master's position changes: at
+    // once, or at enableControls() while the master's controls are disabled; and
+    // before it is moved or changed itself. Reading it never does.
     void ensureSynced()
     {
         if (!master || state == State::Inactive)
@@ -559,22 +643,22 @@ struct Dataset::Impl final : DatasetLink
         loadKeys();
         cur = keys.empty() ? -1 : 0;
         eof = bof = keys.empty();
-        if (eof)
-            bof = true;
         sigReset();
-        sigCurrent();
+        afterMove();
     }
+    // Before this dataset takes another current row: its own pending row and those of
+    // its details (and theirs) are stored when changed, dropped when new and unchanged.
     void beforeMove()
     {
         q->checkBrowseMode();
         for (Dataset* dt : details)
             if (dt->isActive())
-                dt->checkBrowseMode();
+                dt->d->beforeMove();
     }
     void syncDetails()
     {
         if (disabled)
-            return; // details follow lazily, and at enableControls()
+            return; // details catch up at enableControls()
         for (Dataset* dt : details)
             dt->d->ensureSynced();
     }
@@ -672,6 +756,7 @@ struct Dataset::Impl final : DatasetLink
             const QByteArray sql = cols.empty()
                                        ? "INSERT INTO " + ref + " DEFAULT VALUES"
                                        : "INSERT INTO " + ref + " (" + names + ") VALUES (" + marks + ')';
+            conn->requireTransaction();
             Stmt& s = conn->cached(sql);
             int n = 1;
             for (int i : cols)
@@ -693,6 +778,7 @@ struct Dataset::Impl final : DatasetLink
             if (f.type == FieldType::Char)
                 sets += ", " + f.foldColumn() + " = ?";
         }
+        conn->requireTransaction();
         Stmt& s = conn->cached("UPDATE " + ref + " SET " + sets + " WHERE " + info.keyColumn() + " = ?");
         int n = 1;
         for (int i : cols)
@@ -738,7 +824,7 @@ struct Dataset::Impl final : DatasetLink
         if (state == State::Edit && indexOfKey(editKey) < 0)
             clearPending();
         sigReset();
-        sigCurrent();
+        afterMove();
     }
 
     void applyOrder(const QString& names)
@@ -797,7 +883,7 @@ void Dataset::setIndexFieldNames(const QString& fields)
         d->indexFieldNames = fields;
         return;
     }
-    checkBrowseMode();
+    d->beforeMove();
     d->applyOrder(fields);
     d->indexFieldNames = fields;
     d->reloadKeeping(d->keyAt(d->cur));
@@ -814,7 +900,7 @@ void Dataset::setFilter(const QString& expression)
     if (isActive()) {
         CompiledFilter c = compileFilter(expression, d->info);
         if (d->filtered)
-            checkBrowseMode();
+            d->beforeMove();
         d->compiled = std::move(c);
         d->sqlStale = true;
         d->filterText = expression;
@@ -839,7 +925,7 @@ void Dataset::setFiltered(bool on)
         d->filtered = on;
         return;
     }
-    checkBrowseMode();
+    d->beforeMove();
     d->filtered = on;
     d->sqlStale = true;
     d->reloadKeeping(d->keyAt(d->cur));
@@ -971,28 +1057,24 @@ int Dataset::recordCount() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return static_cast<int>(d->keys.size());
 }
 int Dataset::rowCount() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->viewCount();
 }
 int Dataset::recNo() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->cur + 1;
 }
 int Dataset::currentRow() const
 {
     if (!isActive())
         return -1;
-    d->ensureSynced();
     return d->cur;
 }
 
@@ -1069,14 +1151,10 @@ void Dataset::moveTo(int row)
 
 bool Dataset::eof() const
 {
-    if (isActive())
-        d->ensureSynced();
     return !isActive() || d->eof;
 }
 bool Dataset::bof() const
 {
-    if (isActive())
-        d->ensureSynced();
     return !isActive() || d->bof;
 }
 
@@ -1166,7 +1244,6 @@ int Dataset::fieldSize(const QString& name) const
 QVariant Dataset::value(const QString& name) const
 {
     d->requireActive();
-    d->ensureSynced();
     const int fi = d->fieldIndex(name);
     if (d->cur < 0)
         return {};
@@ -1182,6 +1259,16 @@ int Dataset::asInteger(const QString& name) const
     const QVariant v = value(name);
     if (v.typeId() == QMetaType::Bool)
         return v.toBool() ? 1 : 0;
+    if (v.typeId() == QMetaType::QString) {
+        const QString text = v.toString().trimmed();
+        if (text.isEmpty())
+            return 0;
+        bool ok = false;
+        const int i = text.toInt(&ok);
+        if (!ok)
+            throw EngineError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(v.toString()));
+        return i;
+    }
     return v.toInt();
 }
 QString Dataset::asString(const QString& name) const
@@ -1232,7 +1319,6 @@ QVariant Dataset::valueAt(int row, const QString& name) const
 {
     if (!isActive())
         return {};
-    d->ensureSynced();
     const int fi = d->info.indexOf(name);
     if (fi < 0 || row < 0 || row >= d->viewCount())
         return {};
@@ -1371,8 +1457,10 @@ void Dataset::post()
         conn.rollback();
         if (d->state == State::Browse && before.state != State::Browse)
             d->restore(std::move(before));
+        afterChangeEnded();
         throw;
     }
+    runAfterChange();
 }
 
 void Dataset::cancel()
@@ -1410,7 +1498,7 @@ void Dataset::remove()
         throw EngineError(QStringLiteral("Die Tabelle %1 ist leer.").arg(d->table));
     for (Dataset* dt : d->details)
         if (dt->isActive())
-            dt->checkBrowseMode();
+            dt->d->beforeMove();
     Connection& conn = *d->conn;
     conn.begin();
     try {
@@ -1419,6 +1507,7 @@ void Dataset::remove()
         if (d->state == State::Browse && !d->keys.empty()) {
             const int pos = d->cur;
             const qint64 key = d->keyAt(pos);
+            conn.requireTransaction();
             Stmt& s = conn.cached("DELETE FROM " + d->ref + " WHERE " + d->info.keyColumn() + " = ?");
             s.bind(1, key);
             s.exec();
@@ -1437,14 +1526,16 @@ void Dataset::remove()
         conn.commit();
     } catch (...) {
         conn.rollback();
+        afterChangeEnded();
         throw;
     }
+    runAfterChange();
 }
 
 void Dataset::refresh()
 {
     d->requireActive();
-    checkBrowseMode();
+    d->beforeMove();
     d->dropRows();
     d->reloadKeeping(d->keyAt(d->cur));
     d->sigReset();
@@ -1474,7 +1565,6 @@ qint64 Dataset::currentKey() const
 {
     if (!isActive())
         return 0;
-    d->ensureSynced();
     return d->state == State::Edit ? d->editKey : d->keyAt(d->cur);
 }
 

@@ -54,9 +54,13 @@ public:
     void setReadOnly(bool readOnly);
     bool readOnly() const;
     // Master-detail: this dataset shows only the rows whose `detailField` equals the
-    // master's current `masterField`, follows every move of the master, and gives new
-    // rows the master's value. Before the master moves, this dataset's pending row is
-    // stored (when changed) or discarded (a new row nobody wrote to).
+    // master's current `masterField`, follows the master's current row, and gives new
+    // rows the master's value. Before the master takes another row (a move, a filter
+    // set, applied or lifted, an ordering, a refresh, find-nearest, locate), this
+    // dataset's pending row is stored (when changed) or discarded (a new row nobody
+    // wrote to). It catches up at once; while the master's controls are disabled, when
+    // they are enabled again or when this dataset is moved or changed itself. Reading
+    // a dataset (counts, position, values) never changes it and emits nothing.
     void setMaster(Dataset* master, const QString& masterField, const QString& detailField);
     Dataset* master() const;
 

@@ -21,18 +21,28 @@
 // not be atomic across files). Every post and delete, together with whatever its
 // notification handlers write, is one transaction: nested posts are nested
 // savepoints. A failure rolls back to the savepoint and every dataset of the
-// connection re-reads its rows.
+// connection re-reads its rows. When SQLite ends the transaction by itself (disk
+// full, I/O error, out of memory) the whole change is rolled back and nothing of
+// it is written afterwards, not even by a handler that caught the error. Work that
+// must not run inside a change (everything that waits for a person) is queued by
+// store::afterChange() and run once the outermost change has ended.
 //
 // Exclusive use: each file is put into locking_mode EXCLUSIVE and the lock is taken
 // at once, so another program cannot open the tables while they are open here; the
-// operating system drops the locks when a process dies.
+// operating system drops the locks when a process dies. A file whose last dataset
+// closes is detached (the main database, which cannot be, is unlocked), after the
+// change under way if there is one.
 
 #include "engine.h"
+
+#include "changes.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <algorithm>
+#include <deque>
 #include <sqlite3.h>
 
 namespace store::engine {
@@ -71,6 +81,9 @@ QByteArray TableInfo::keyColumn() const
 
 int TableInfo::indexOf(const QString& name) const
 {
+    for (size_t i = 0; i < fields.size(); ++i) // the usual spelling first
+        if (fields[i].name == name)
+            return static_cast<int>(i);
     for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
@@ -342,6 +355,14 @@ QByteArray Connection::attach(const QString& fileName)
     const QFileInfo info(path);
     for (auto& [alias, a] : m_attached)
         if (a.file == info.absoluteFilePath()) {
+            if (!a.locked) {
+                if (m_depth > 0)
+                    throw EngineError(
+                        QStringLiteral("Eine Tabelle kann nicht während einer Änderung geöffnet werden: %1")
+                            .arg(QDir::toNativeSeparators(path)));
+                lock(alias);
+                a.locked = true;
+            }
             ++a.users;
             return alias;
         }
@@ -372,12 +393,7 @@ QByteArray Connection::attach(const QString& fileName)
         att.exec();
     }
     try {
-        exec("PRAGMA " + alias + ".locking_mode=EXCLUSIVE");
-        exec("PRAGMA " + alias + ".journal_mode=DELETE");
-        exec("PRAGMA " + alias + ".synchronous=FULL");
-        // Take the lock now: another program opening these tables is refused.
-        exec("BEGIN EXCLUSIVE");
-        exec("COMMIT");
+        lock(alias);
         Stmt check(m_db, "SELECT count(*) FROM " + alias + ".sqlite_master WHERE type='table' AND name='" +
                              QByteArray(kTable) + "'");
         if (!check.step() || check.int64(0) != 1)
@@ -395,8 +411,24 @@ QByteArray Connection::attach(const QString& fileName)
         }
         throw EngineError(e.message() + QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(path)));
     }
-    m_attached[alias] = Attached{info.absoluteFilePath(), 1, 0};
+    m_attached[alias] = Attached{info.absoluteFilePath(), 1, 0, true};
     return alias;
+}
+
+// Exclusive use, rollback journal and full syncs for one file; the lock is taken at
+// once, so that another program opening these tables is refused.
+void Connection::lock(const QByteArray& alias)
+{
+    try {
+        exec("PRAGMA " + alias + ".locking_mode=EXCLUSIVE");
+        exec("PRAGMA " + alias + ".journal_mode=DELETE");
+        exec("PRAGMA " + alias + ".synchronous=FULL");
+        exec("BEGIN EXCLUSIVE");
+        exec("COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 void Connection::release(const QByteArray& schema)
@@ -404,16 +436,40 @@ void Connection::release(const QByteArray& schema)
     auto it = m_attached.find(schema);
     if (it == m_attached.end() || --it->second.users > 0)
         return;
-    if (schema == "main")
-        return; // stays until the connection closes
-    // Cached statements may refer to the schema.
-    for (auto c = m_cache.begin(); c != m_cache.end();)
-        c = c->first.contains(schema + '.') ? (++m_cacheEpoch, m_cache.erase(c)) : std::next(c);
-    if (m_depth == 0) {
-        clearCache();
-        sqlite3_exec(m_db, ("DETACH DATABASE " + schema).constData(), nullptr, nullptr, nullptr);
-        m_attached.erase(it);
+    if (m_depth == 0)
+        detach(schema);
+    // else: once the change has ended (detachUnused)
+}
+
+// A file without users: detached, its lock released. The main database cannot be
+// detached; it is unlocked and stays open until the connection closes.
+void Connection::detach(const QByteArray& schema)
+{
+    auto it = m_attached.find(schema);
+    if (it == m_attached.end() || it->second.users > 0)
+        return;
+    clearCache(); // cached statements may refer to the schema
+    if (schema == "main") {
+        if (!it->second.locked)
+            return;
+        // In normal locking mode the next access ends with the lock given back.
+        sqlite3_exec(m_db, "PRAGMA main.locking_mode=NORMAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "SELECT count(*) FROM main.sqlite_master", nullptr, nullptr, nullptr);
+        it->second.locked = false;
+        return;
     }
+    sqlite3_exec(m_db, ("DETACH DATABASE " + schema).constData(), nullptr, nullptr, nullptr);
+    m_attached.erase(it);
+}
+
+void Connection::detachUnused()
+{
+    std::vector<QByteArray> unused;
+    for (const auto& [alias, a] : m_attached)
+        if (a.users == 0 && a.locked)
+            unused.push_back(alias);
+    for (const QByteArray& alias : unused)
+        detach(alias);
 }
 
 TableInfo Connection::tableInfo(const QByteArray& schema)
@@ -451,10 +507,28 @@ void Connection::clearCache()
 Stmt& Connection::cached(const QByteArray& sql)
 {
     auto it = m_cache.find(sql);
-    if (it == m_cache.end())
-        it = m_cache.emplace(sql, std::make_unique<Stmt>(m_db, sql)).first;
-    it->second->reset();
-    return *it->second;
+    if (it == m_cache.end()) {
+        auto stmt = std::make_unique<Stmt>(m_db, sql);
+        if (m_cache.size() >= kCacheLimit)
+            evictOne();
+        it = m_cache.emplace(sql, CacheEntry{std::move(stmt), 0}).first;
+    }
+    it->second.used = ++m_cacheTick;
+    it->second.stmt->reset();
+    return *it->second.stmt;
+}
+
+void Connection::evictOne()
+{
+    auto victim = m_cache.end();
+    for (auto it = m_cache.begin(); it != m_cache.end(); ++it)
+        if (!sqlite3_stmt_busy(it->second.stmt->get()) &&
+            (victim == m_cache.end() || it->second.used < victim->second.used))
+            victim = it;
+    if (victim != m_cache.end()) {
+        m_cache.erase(victim);
+        ++m_cacheEpoch;
+    }
 }
 
 void Connection::exec(const QByteArray& sql)
@@ -485,35 +559,128 @@ void Connection::touch(const QByteArray& schema)
         ++it->second.generation;
 }
 
+namespace {
+
+// Changes under way over all connections, and what waits for their end.
+int g_openChanges = 0;
+quint64 g_changeSerial = 0; // counts outermost changes
+struct Deferred
+{
+    std::function<void()> task;
+    OnRollback onRollback;
+    quint64 change;
+};
+std::deque<Deferred>& deferred()
+{
+    static std::deque<Deferred> d;
+    return d;
+}
+bool g_runningDeferred = false;
+
+void changeBegun()
+{
+    if (g_openChanges++ == 0)
+        ++g_changeSerial;
+}
+
+void changeEnded(bool committed)
+{
+    if (--g_openChanges > 0 || committed)
+        return;
+    // What the rolled-back change wanted to say no longer holds.
+    auto& d = deferred();
+    d.erase(std::remove_if(d.begin(), d.end(),
+                           [](const Deferred& t) {
+                               return t.change == g_changeSerial && t.onRollback == OnRollback::Drop;
+                           }),
+            d.end());
+}
+
+} // namespace
+
+void runAfterChange()
+{
+    if (g_openChanges > 0 || g_runningDeferred)
+        return; // the running loop below takes what a task queues meanwhile
+    g_runningDeferred = true;
+    const auto done = qScopeGuard([] { g_runningDeferred = false; });
+    auto& d = deferred();
+    while (!d.empty() && g_openChanges == 0) {
+        const std::function<void()> task = std::move(d.front().task);
+        d.pop_front();
+        task();
+    }
+}
+
+void Connection::abortedChange()
+{
+    m_aborted = true;
+    throw EngineError(
+        QStringLiteral("Die Datenbank hat die Änderung abgebrochen; sie wurde nicht gespeichert."));
+}
+
+void Connection::requireTransaction()
+{
+    if (m_depth > 0 && (m_aborted || sqlite3_get_autocommit(m_db)))
+        abortedChange();
+}
+
 void Connection::begin()
 {
+    requireTransaction();
     cached("SAVEPOINT s" + QByteArray::number(m_depth)).exec();
     ++m_depth;
+    changeBegun();
 }
 
 void Connection::commit()
 {
+    // The caller rolls back when this throws; the level stays open until then.
+    requireTransaction();
     --m_depth;
     try {
         cached("RELEASE s" + QByteArray::number(m_depth)).exec();
     } catch (...) {
         ++m_depth;
+        if (sqlite3_get_autocommit(m_db))
+            m_aborted = true;
         throw;
     }
+    if (m_depth == 0)
+        detachUnused();
+    changeEnded(true);
 }
 
 void Connection::rollback()
 {
     --m_depth;
     const QByteArray name = "s" + QByteArray::number(m_depth);
-    sqlite3_exec(m_db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+    if (!m_aborted && !sqlite3_get_autocommit(m_db)) {
+        int rc = sqlite3_exec(m_db, ("ROLLBACK TO " + name).constData(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(m_db, ("RELEASE " + name).constData(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            m_aborted = true;
+    } else {
+        m_aborted = true;
+    }
+    if (m_aborted) {
+        // The savepoints are gone or cannot be trusted: no part of the change may be
+        // committed by a later level, so everything is taken back at once.
+        if (!sqlite3_get_autocommit(m_db))
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (m_depth == 0)
+            m_aborted = false;
+    }
     for (auto& [alias, a] : m_attached)
         ++a.generation;
     const auto links = m_links;
     for (DatasetLink* l : links)
         if (std::find(m_links.begin(), m_links.end(), l) != m_links.end())
             l->reloadAfterRollback();
+    if (m_depth == 0)
+        detachUnused();
+    changeEnded(false);
 }
 
 void Connection::add(DatasetLink* link)
@@ -527,3 +694,21 @@ void Connection::remove(DatasetLink* link)
 }
 
 } // namespace store::engine
+
+namespace store {
+
+bool changeOpen()
+{
+    return engine::g_openChanges > 0;
+}
+
+void afterChange(std::function<void()> task, OnRollback onRollback)
+{
+    if (!changeOpen()) {
+        task();
+        return;
+    }
+    engine::deferred().push_back({std::move(task), onRollback, engine::g_changeSerial});
+}
+
+} // namespace store

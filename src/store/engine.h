@@ -101,8 +101,11 @@ public:
     void release(const QByteArray& schema);
     TableInfo tableInfo(const QByteArray& schema);
 
-    // Statement cache of the connection, keyed by the SQL text.
+    // Statement cache of the connection, keyed by the SQL text. Bounded: the
+    // statement used longest ago (and not running) makes room for a new one.
     Stmt& cached(const QByteArray& sql);
+    static constexpr size_t kCacheLimit = 64;
+    size_t cacheSize() const { return m_cache.size(); }
     // Changes whenever cached statements may have been finalized.
     quint64 cacheEpoch() const { return m_cacheEpoch; }
     void exec(const QByteArray& sql);
@@ -114,11 +117,15 @@ public:
     void touch(const QByteArray& schema);
 
     // Transactions: one savepoint per level. The outermost release commits to all
-    // attached files at once.
+    // attached files at once. When SQLite ends the transaction by itself (disk
+    // full, I/O error, out of memory), every further write, savepoint and commit of
+    // the change is refused until its outermost level has been rolled back.
     void begin();
     void commit();
     void rollback(); // rolls back the innermost level and reloads every dataset
     int depth() const { return m_depth; }
+    // Throws when a change is open but its transaction is gone; call before writing.
+    void requireTransaction();
 
     void add(DatasetLink* link);
     void remove(DatasetLink* link);
@@ -132,15 +139,32 @@ private:
         QString file;
         int users = 0;
         quint64 generation = 0;
+        bool locked = true; // main stays open without users, but unlocked
     };
     std::map<QByteArray, Attached> m_attached;
     int m_nextAlias = 1;
-    std::map<QByteArray, std::unique_ptr<Stmt>> m_cache;
+    struct CacheEntry
+    {
+        std::unique_ptr<Stmt> stmt;
+        quint64 used = 0;
+    };
+    std::map<QByteArray, CacheEntry> m_cache;
     quint64 m_cacheEpoch = 0;
+    quint64 m_cacheTick = 0;
     void clearCache();
+    void evictOne();
     int m_depth = 0;
+    bool m_aborted = false;
+    [[noreturn]] void abortedChange();
+    void detach(const QByteArray& schema);
+    void detachUnused();
+    void lock(const QByteArray& alias);
     std::vector<DatasetLink*> m_links;
 };
+
+// Runs the tasks queued by store::afterChange() once no change is open any more.
+// Called by the datasets when a post or delete has ended, either way.
+void runAfterChange();
 
 class DatasetLink
 {

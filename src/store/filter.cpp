@@ -2,9 +2,89 @@
 
 #include "dates.h"
 
+#include <QRegularExpression>
+
 namespace store::engine {
 
 namespace {
+
+// Finds a date written in the locale's short format: days and months of one or two
+// digits, a four-digit year, the format's literal text as it stands (quoted or not,
+// "г." or a trailing dot), and blanks where the format has them.
+QRegularExpression datePatternFor(const QString& format)
+{
+    QString re;
+    const qsizetype n = format.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\'')) {
+            QString literal;
+            qsizetype j = i + 1;
+            if (j < n && format[j] == QLatin1Char('\'')) { // '' is a quote
+                literal = QStringLiteral("'");
+                ++j;
+            } else {
+                while (j < n) {
+                    if (format[j] == QLatin1Char('\'')) {
+                        if (j + 1 < n && format[j + 1] == QLatin1Char('\'')) {
+                            literal += QLatin1Char('\'');
+                            j += 2;
+                            continue;
+                        }
+                        ++j;
+                        break;
+                    }
+                    literal += format[j++];
+                }
+            }
+            re += QRegularExpression::escape(literal);
+            i = j;
+        } else if (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) {
+            qsizetype j = i;
+            while (j < n && format[j] == c)
+                ++j;
+            if (c == QLatin1Char('y'))
+                re += QStringLiteral("\\d{4}");
+            else if (j - i <= 2)
+                re += QStringLiteral("\\d{1,2}");
+            else
+                re += QStringLiteral("\\p{L}+\\.?"); // a day's or month's name
+            i = j;
+        } else if (c.isSpace()) {
+            while (i < n && format[i].isSpace())
+                ++i;
+            re += QStringLiteral("\\s*");
+        } else {
+            re += QRegularExpression::escape(QString(c));
+            ++i;
+        }
+    }
+    return QRegularExpression(re, QRegularExpression::UseUnicodePropertiesOption);
+}
+
+// The length of the locale date at `at`, 0 when there is none.
+qsizetype localeDateAt(const QString& s, qsizetype at, QDate* date)
+{
+    static QString format;
+    static QRegularExpression pattern;
+    if (const QString f = shortDateFormat(); f != format || !pattern.isValid()) {
+        format = f;
+        pattern = datePatternFor(f);
+    }
+    const QRegularExpressionMatch m =
+        pattern.match(s, at, QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!m.hasMatch() || m.capturedLength() == 0)
+        return 0;
+    const qsizetype end = at + m.capturedLength();
+    // "1.2.19981" is no date followed by a digit.
+    if (end < s.size() && s[end - 1].isLetterOrNumber() && s[end].isLetterOrNumber())
+        return 0;
+    const QDate d = parseDate(m.captured());
+    if (!d.isValid())
+        return 0;
+    *date = d;
+    return m.capturedLength();
+}
 
 [[noreturn]] void bad(const QString& detail)
 {
@@ -60,6 +140,10 @@ std::vector<Tok> lex(const QString& s)
                     op += s[i++];
             }
             out.push_back({Tok::Op, op, {}});
+        } else if (QDate day; c.isDigit() && localeDateAt(s, i, &day) > 0) {
+            const qsizetype length = localeDateAt(s, i, &day);
+            out.push_back({Tok::Date, s.mid(i, length), QVariant(day)});
+            i += length;
         } else if (c.isDigit() ||
                    ((c == QLatin1Char('-') || c == QLatin1Char('+')) && i + 1 < n && s[i + 1].isDigit())) {
             const qsizetype start = i++;
@@ -119,23 +203,29 @@ private:
         return peek().kind == Tok::Name && peek().text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
     }
 
+    // A chain of ORs (ANDs) is one flat list in one pair of parentheses: SQLite's
+    // parser has a stack of limited depth.
     QByteArray orExpr()
     {
-        QByteArray left = andExpr();
+        QByteArray chain = andExpr();
+        bool several = false;
         while (keyword("OR")) {
             take();
-            left = '(' + left + " OR " + andExpr() + ')';
+            chain += " OR " + andExpr();
+            several = true;
         }
-        return left;
+        return several ? '(' + chain + ')' : chain;
     }
     QByteArray andExpr()
     {
-        QByteArray left = notExpr();
+        QByteArray chain = notExpr();
+        bool several = false;
         while (keyword("AND")) {
             take();
-            left = '(' + left + " AND " + notExpr() + ')';
+            chain += " AND " + notExpr();
+            several = true;
         }
-        return left;
+        return several ? '(' + chain + ')' : chain;
     }
     QByteArray notExpr()
     {
@@ -233,6 +323,18 @@ private:
 
 } // namespace
 
+QString cutToCharacters(QString text, int width)
+{
+    if (width <= 0 || text.size() <= width)
+        return text;
+    // A character outside the basic plane is two UTF-16 units: count characters.
+    qsizetype at = 0;
+    for (int kept = 0; at < text.size() && kept < width; ++kept)
+        at += text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2 : 1;
+    text.truncate(at);
+    return text;
+}
+
 QVariant storageValue(const Field& f, const QVariant& value, bool* ok)
 {
     *ok = true;
@@ -320,18 +422,9 @@ QVariant storageValue(const Field& f, const QVariant& value, bool* ok)
         }
         return tm.toString(QStringLiteral("HH:mm:ss"));
     }
-    case FieldType::Char: {
-        if (t == QMetaType::QDate)
-            return formatDate(value.toDate()).left(f.width);
-        QString s = value.toString();
-        if (f.width > 0 && s.size() > f.width) {
-            qsizetype cut = f.width;
-            if (s[cut - 1].isHighSurrogate())
-                --cut;
-            s.truncate(cut);
-        }
-        return s;
-    }
+    case FieldType::Char:
+        return cutToCharacters(t == QMetaType::QDate ? formatDate(value.toDate()) : value.toString(),
+                               f.width);
     case FieldType::Memo:
         return value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray())
                                                        : value.toString();

@@ -5,10 +5,56 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <store/changes.h>
+#include <store/error.h>
 
 namespace quorbel {
 
 Interaction::~Interaction() = default;
+
+void Interaction::refuseDuringChange(const QString& what)
+{
+    throw store::EngineError(
+        QStringLiteral("%1 ist während einer Änderung der Tabellen nicht möglich.").arg(what));
+}
+
+MsgButton Interaction::message(const Message& msg)
+{
+    if (store::changeOpen()) {
+        if (msg.buttons & (Yes | No | Cancel))
+            refuseDuringChange(QStringLiteral("Eine Rückfrage"));
+        store::afterChange([this, msg] { showMessage(msg); });
+        return Ok;
+    }
+    return showMessage(msg);
+}
+
+QString Interaction::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Eine Eingabe"));
+    return showInputBox(caption, prompt, initial);
+}
+
+QString Interaction::chooseFile(const QString& filter, const QString& directory)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Eine Dateiauswahl"));
+    return showFileChooser(filter, directory);
+}
+
+int Interaction::exec(QDialog& dialog)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Ein Dialog"));
+    return showDialog(dialog);
+}
+
+void Interaction::showError(const QString& text)
+{
+    // An error stays worth telling when its change is taken back.
+    store::afterChange([this, text] { showErrorDialog(text); }, store::OnRollback::Run);
+}
 
 QtInteraction::QtInteraction(QWidget* parentWindow) : m_parent(parentWindow) {}
 
@@ -37,7 +83,7 @@ QString QtInteraction::qtNameFilters(const QString& filter)
     return names.join(QStringLiteral(";;"));
 }
 
-MsgButton QtInteraction::message(const Message& msg)
+MsgButton QtInteraction::showMessage(const Message& msg)
 {
     QMessageBox box(m_parent);
     switch (msg.icon) {
@@ -92,24 +138,24 @@ MsgButton QtInteraction::message(const Message& msg)
     }
 }
 
-QString QtInteraction::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+QString QtInteraction::showInputBox(const QString& caption, const QString& prompt, const QString& initial)
 {
     bool ok = false;
     const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal, initial, &ok);
     return ok ? text : initial;
 }
 
-QString QtInteraction::chooseFile(const QString& filter, const QString& directory)
+QString QtInteraction::showFileChooser(const QString& filter, const QString& directory)
 {
     return QFileDialog::getOpenFileName(m_parent, QString(), directory, qtNameFilters(filter));
 }
 
-int QtInteraction::exec(QDialog& dialog)
+int QtInteraction::showDialog(QDialog& dialog)
 {
     return dialog.exec();
 }
 
-void QtInteraction::showError(const QString& text)
+void QtInteraction::showErrorDialog(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), displayText(text),
                     QMessageBox::Ok, m_parent);

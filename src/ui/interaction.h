@@ -22,26 +22,32 @@ struct Message
 // Everything that waits for a person passes through here: message boxes, input
 // boxes, file choosers, modal dialogs and the default error dialog. The program
 // uses QtInteraction; tests put in an object that answers and records instead.
+//
+// Nothing waits for a person while a change of the tables is under way (see
+// store::changeOpen()): a message with only an OK button and the default error
+// dialog are shown right after the change has ended, and a question, input box,
+// file chooser or dialog asked meanwhile is refused with an EngineError.
 class Interaction
 {
 public:
     virtual ~Interaction();
 
-    // Shows a message box and returns the button that was pressed.
-    virtual MsgButton message(const Message& msg) = 0;
+    // Shows a message box and returns the button that was pressed (Ok at once for a
+    // message put off until the change has ended).
+    MsgButton message(const Message& msg);
 
     // The single-line input box: returns the typed text, or `initial` when cancelled.
-    virtual QString inputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
+    QString inputBox(const QString& caption, const QString& prompt, const QString& initial);
 
     // A file-open dialog. `filter` is written as "Beschreibung (*.x)|*.x|..."; the file must exist.
     // Returns the chosen file's full path, or an empty string when cancelled.
-    virtual QString chooseFile(const QString& filter, const QString& directory) = 0;
+    QString chooseFile(const QString& filter, const QString& directory);
 
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
-    virtual int exec(QDialog& dialog) = 0;
+    int exec(QDialog& dialog);
 
     // The application's default error dialog: an engine or file error that no handler caught.
-    virtual void showError(const QString& text) = 0;
+    void showError(const QString& text);
 
     // Convenience for the common message forms.
     void error(const QString& text) { message({text, MsgIcon::Error, Ok}); }
@@ -51,6 +57,17 @@ public:
     {
         return message({text, icon, Yes | No}) == Yes;
     }
+
+protected:
+    // The implementations, called when the person can be asked.
+    virtual MsgButton showMessage(const Message& msg) = 0;
+    virtual QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
+    virtual QString showFileChooser(const QString& filter, const QString& directory) = 0;
+    virtual int showDialog(QDialog& dialog) = 0;
+    virtual void showErrorDialog(const QString& text) = 0;
+
+private:
+    static void refuseDuringChange(const QString& what);
 };
 
 // The real thing, on Qt's widgets.
@@ -60,16 +77,17 @@ public:
     explicit QtInteraction(QWidget* parentWindow = nullptr);
     void setParentWindow(QWidget* w) { m_parent = w; }
 
-    MsgButton message(const Message& msg) override;
-    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
-    QString chooseFile(const QString& filter, const QString& directory) override;
-    int exec(QDialog& dialog) override;
-    void showError(const QString& text) override;
-
     // The program writes message lines joined by LF then CR; a message box wants one LF.
     static QString displayText(const QString& text);
     // "Videolisten (*.qbx)|*.qbx" -> "Videolisten (*.qbx)" as Qt's name filters.
     static QString qtNameFilters(const QString& filter);
+
+protected:
+    MsgButton showMessage(const Message& msg) override;
+    QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString showFileChooser(const QString& filter, const QString& directory) override;
+    int showDialog(QDialog& dialog) override;
+    void showErrorDialog(const QString& text) override;
 
 private:
     QWidget* m_parent;

@@ -25,6 +25,7 @@
 #include <kind.h>
 #include <ui/datasetgrid.h>
 #include <memory>
+#include <store/changes.h>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
 
@@ -409,8 +410,19 @@ void TestEingabe::kapazitaetBeimEintragen()
     QCOMPARE(v(k, "Frei"), QVariant(0));
     QVERIFY(s.meldungen().isEmpty());
 
-    // The full cassette: a film of one minute is stored with length 0 and the user told.
+    // The full cassette: a film of one minute is stored with length 0 and the user told,
+    // once the film and the recount are committed.
+    bool offen = true;
+    QList<Row> filmeBeiMeldung;
+    s.ui.onMessage = [&](const Message&) {
+        offen = store::changeOpen();
+        filmeBeiMeldung = s.filmeVon(1);
+    };
     s.film(QStringLiteral("Vierter"), QStringLiteral("1"));
+    s.ui.onMessage = nullptr;
+    QVERIFY(!offen);
+    QCOMPARE(filmeBeiMeldung.size(), 4);
+    QCOMPARE(v(at(filmeBeiMeldung, 3), "Filmlaenge"), QVariant(0));
     f = s.filmeVon(1);
     QCOMPARE(f.size(), 4);
     QCOMPARE(v(at(f, 3), "Filmname"), QVariant(QStringLiteral("Vierter")));

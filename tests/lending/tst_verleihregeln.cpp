@@ -172,22 +172,27 @@ void TestVerleihregeln::emptyOrCancelledBorrowerStoresNothing()
 
 void TestVerleihregeln::borrowerIsKeptAsTypedUpToFortyCharacters()
 {
-    Aufbau a(QStringLiteral("lend-name"));
+    Aufbau a(QStringLiteral("lend-name"), 4);
     const QString name = QStringLiteral("Łukasz Øre 山田太郎 Жанна € “Kino” Ξ 😀");
     a.verleihe(1, name);
     const QString lang = QStringLiteral("Maximilian-Alexander von Hohenzollern-Sigmaringen");
     a.verleihe(2, lang);
     const QString paar = QStringLiteral("x").repeated(39) + QStringLiteral("😀");
     a.verleihe(3, paar);
+    const QString ueber = QStringLiteral("x").repeated(40) + QStringLiteral("😀");
+    a.verleihe(4, ueber);
     a.s.schliessen();
     a.s.oeffnen();
     QVERIFY(a.gehtZu(1));
     QCOMPARE(a.s.verliehen.asString(kAn), name);
     QVERIFY(a.gehtZu(2));
     QCOMPARE(a.s.verliehen.asString(kAn), lang.left(40));
-    // A character that needs two UTF-16 units is never cut in half.
+    // Forty characters, counted as characters: one that needs two UTF-16 units
+    // counts once and is never cut in half.
     QVERIFY(a.gehtZu(3));
-    QCOMPARE(a.s.verliehen.asString(kAn), QStringLiteral("x").repeated(39));
+    QCOMPARE(a.s.verliehen.asString(kAn), paar);
+    QVERIFY(a.gehtZu(4));
+    QCOMPARE(a.s.verliehen.asString(kAn), QStringLiteral("x").repeated(40));
 }
 
 void TestVerleihregeln::aFailedLoanRowTakesTheMarkAway()

@@ -16,22 +16,23 @@ public:
     testing_support::FakeInteraction fake;
     std::function<void(const quorbel::Message&)> beiMeldung;
 
-    quorbel::MsgButton message(const quorbel::Message& msg) override
+protected:
+    quorbel::MsgButton showMessage(const quorbel::Message& msg) override
     {
         if (beiMeldung)
             beiMeldung(msg);
         return fake.message(msg);
     }
-    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override
+    QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) override
     {
         return fake.inputBox(caption, prompt, initial);
     }
-    QString chooseFile(const QString& filter, const QString& directory) override
+    QString showFileChooser(const QString& filter, const QString& directory) override
     {
         return fake.chooseFile(filter, directory);
     }
-    int exec(QDialog& dialog) override { return fake.exec(dialog); }
-    void showError(const QString& text) override { fake.showError(text); }
+    int showDialog(QDialog& dialog) override { return fake.exec(dialog); }
+    void showErrorDialog(const QString& text) override { fake.showError(text); }
 };
 
 // A new collection on disk with the main window's five datasets over it, open.

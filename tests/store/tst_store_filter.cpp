@@ -3,9 +3,12 @@
 #include "storetesthelpers.h"
 
 #include <QAbstractItemModelTester>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <store/datasetmodel.h>
+#include <store/dates.h>
 #include <store/filter.h>
 
 using namespace store;
@@ -62,6 +65,7 @@ class TestStoreFilter : public QObject
 private slots:
     void freeSpaceFilter();
     void dateFilter();
+    void dateFilterInEveryLocale();
     void filterErrorsAndHostileInput();
     void titleCollationAndFindNearest();
     void orderings();
@@ -122,6 +126,36 @@ void TestStoreFilter::dateFilter()
     f.filme.post();
     QCOMPARE(f.filme.recordCount(), 3);
     QCOMPARE(f.filme.recNo(), 1);
+}
+
+// The overview writes the filter date in the locale's short format, whatever
+// blanks, dots and letters it holds; the filter reads it back.
+void TestStoreFilter::dateFilterInEveryLocale()
+{
+    Films f(QStringLiteral("datefilterlocales"));
+    f.film(QStringLiteral("Alt"), 90, QDate(1998, 5, 18));
+    f.film(QStringLiteral("Stichtag"), 90, QDate(1998, 5, 19));
+    f.film(QStringLiteral("Neu"), 30, QDate(2026, 1, 2));
+    const QStringList since{QStringLiteral("Stichtag"), QStringLiteral("Neu")};
+    const auto restore = qScopeGuard([] { testing_support::initTestEnvironment(); });
+    for (const char* name : {"de_DE", "en_US", "hu_HU", "bg_BG", "sk_SK", "ko_KR", "lt_LT"}) {
+        QLocale::setDefault(QLocale(QLatin1String(name)));
+        const QString day = formatDate(QDate(1998, 5, 19));
+        QCOMPARE(parseDate(day), QDate(1998, 5, 19));
+        f.filme.setFiltered(false);
+        f.filme.setFilter(QStringLiteral("DATUM >= ") + day);
+        f.filme.setFiltered(true);
+        QVERIFY2(titles(f.filme) == since, qPrintable(QLatin1String(name) + QLatin1Char(' ') + day));
+        f.filme.setFilter(QStringLiteral("(Datum>=%1) AND (Filmlaenge <%2)").arg(day).arg(60));
+        QVERIFY2(titles(f.filme) == QStringList{QStringLiteral("Neu")}, qPrintable(day));
+        f.filme.setFilter(QStringLiteral("(Datum < %1)OR(Filmlaenge=30)").arg(day));
+        QVERIFY2(titles(f.filme) == (QStringList{QStringLiteral("Alt"), QStringLiteral("Neu")}),
+                 qPrintable(day));
+    }
+    // The number forms stay numbers.
+    QLocale::setDefault(QLocale(QLatin1String("hu_HU")));
+    f.filme.setFilter(QStringLiteral("(Filmlaenge >=90) AND (Filmlaenge<>1)"));
+    QCOMPARE(f.filme.recordCount(), 2);
 }
 
 void TestStoreFilter::filterErrorsAndHostileInput()

@@ -6,8 +6,10 @@
 
 namespace testing_support {
 
-quorbel::MsgButton FakeInteraction::message(const quorbel::Message& msg)
+quorbel::MsgButton FakeInteraction::showMessage(const quorbel::Message& msg)
 {
+    if (onMessage)
+        onMessage(msg);
     shown.append({Shown::Kind::Message, msg.text, msg.icon, msg.buttons, {}});
     if (!messageAnswers.empty()) {
         const auto answer = messageAnswers.front();
@@ -21,7 +23,7 @@ quorbel::MsgButton FakeInteraction::message(const quorbel::Message& msg)
     return quorbel::NoButton;
 }
 
-QString FakeInteraction::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+QString FakeInteraction::showInputBox(const QString& caption, const QString& prompt, const QString& initial)
 {
     shown.append({Shown::Kind::Input, prompt, quorbel::MsgIcon::None, 0, caption});
     if (!inputAnswers.empty()) {
@@ -32,7 +34,7 @@ QString FakeInteraction::inputBox(const QString& caption, const QString& prompt,
     return initial;
 }
 
-QString FakeInteraction::chooseFile(const QString& filter, const QString& directory)
+QString FakeInteraction::showFileChooser(const QString& filter, const QString& directory)
 {
     Q_UNUSED(directory);
     shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, {}});
@@ -44,7 +46,7 @@ QString FakeInteraction::chooseFile(const QString& filter, const QString& direct
     return {};
 }
 
-int FakeInteraction::exec(QDialog& dialog)
+int FakeInteraction::showDialog(QDialog& dialog)
 {
     shown.append({Shown::Kind::Dialog, dialog.windowTitle(), quorbel::MsgIcon::None, 0, {}});
     if (!dialogAnswers.empty()) {
@@ -55,7 +57,7 @@ int FakeInteraction::exec(QDialog& dialog)
     return QDialog::Rejected;
 }
 
-void FakeInteraction::showError(const QString& text)
+void FakeInteraction::showErrorDialog(const QString& text)
 {
     shown.append({Shown::Kind::Error, text, quorbel::MsgIcon::Error, quorbel::Ok, {}});
 }

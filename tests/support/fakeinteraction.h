@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
-
 #include <deque>
 #include <functional>
 
@@ -19,10 +18,10 @@ public:
     struct Shown
     {
         enum class Kind { Message, Input, File, Dialog, Error } kind;
-        QString text;     // message text (LF CR kept), input prompt, file filter, dialog title
+        QString text; // message text (LF CR kept), input prompt, file filter, dialog title
         quorbel::MsgIcon icon = quorbel::MsgIcon::None;
         int buttons = 0;
-        QString caption;  // input box caption
+        QString caption; // input box caption
     };
 
     QList<Shown> shown;
@@ -36,16 +35,21 @@ public:
     // A dialog answer may work the dialog's controls before it returns a result.
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
 
-    quorbel::MsgButton message(const quorbel::Message& msg) override;
-    QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
-    QString chooseFile(const QString& filter, const QString& directory) override;
-    int exec(QDialog& dialog) override;
-    void showError(const QString& text) override;
+    // Runs when a message is actually shown (a message put off until the end of a
+    // change only then), before it is recorded; tests look at the tables here.
+    std::function<void(const quorbel::Message&)> onMessage;
 
     // Texts of everything shown of one kind, in order.
     QStringList messages() const;
     QStringList errors() const;
     void clear() { shown.clear(); }
+
+protected:
+    quorbel::MsgButton showMessage(const quorbel::Message& msg) override;
+    QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    QString showFileChooser(const QString& filter, const QString& directory) override;
+    int showDialog(QDialog& dialog) override;
+    void showErrorDialog(const QString& text) override;
 };
 
 class FixedClock final : public quorbel::Clock
