@@ -7,13 +7,11 @@
 #include <QScopeGuard>
 #include <QSvgRenderer>
 #include <QtEndian>
-
+#include <cmath>
+#include <cstdlib>
 #include <emf2svg.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
-
-#include <cmath>
-#include <cstdlib>
 #include <optional>
 
 namespace quorbel {
@@ -27,8 +25,9 @@ BildErgebnis fehler(const QString& grund)
 
 bool groesseZulaessig(const QSize& s)
 {
-    return s.isValid() && !s.isEmpty() && s.width() <= BildGrenzen::maxSeite && s.height() <= BildGrenzen::maxSeite
-        && qint64(s.width()) * qint64(s.height()) <= BildGrenzen::maxPixel;
+    return s.isValid() && !s.isEmpty() && s.width() <= BildGrenzen::maxSeite &&
+           s.height() <= BildGrenzen::maxSeite &&
+           qint64(s.width()) * qint64(s.height()) <= BildGrenzen::maxPixel;
 }
 
 quint32 le32(const QByteArray& b, qsizetype at)
@@ -70,8 +69,8 @@ BildErgebnis svgRendern(const QByteArray& svg)
     const QSize standard = renderer.defaultSize();
     if (standard.isValid() && !standard.isEmpty())
         groesse = QSizeF(standard);
-    if (!(groesse.width() > 0.0) || !(groesse.height() > 0.0) || !std::isfinite(groesse.width())
-        || !std::isfinite(groesse.height()))
+    if (!(groesse.width() > 0.0) || !(groesse.height() > 0.0) || !std::isfinite(groesse.width()) ||
+        !std::isfinite(groesse.height()))
         return fehler(QStringLiteral("Bildgröße fehlt"));
     const double grenze = BildGrenzen::maxMetafileSeite;
     const double faktor = std::min({1.0, grenze / groesse.width(), grenze / groesse.height()});
@@ -107,12 +106,29 @@ BildErgebnis emfLaden(const QByteArray& bytes)
     return svgRendern(QByteArray(svg, qsizetype(laenge)));
 }
 
+// Checks a metafile's header before the player sees it: the player allocates its record
+// buffer from the declared largest record, so a few bytes could ask for gigabytes. No
+// record can be larger than the file.
+std::optional<QString> wmfPruefen(const QByteArray& b)
+{
+    const qsizetype kopf = le32(b, 0) == 0x9AC6CDD7u ? 22 : 0;
+    if (b.size() < kopf + 18)
+        return QStringLiteral("WMF-Kopf unvollständig");
+    const quint64 groessterSatz = quint64(le32(b, kopf + 12)) * 2; // declared in 16-bit words
+    if (groessterSatz > quint64(b.size() - kopf))
+        return QStringLiteral("WMF-Kopf ungültig");
+    return std::nullopt;
+}
+
 BildErgebnis wmfLaden(const QByteArray& bytes)
 {
+    if (const auto grund = wmfPruefen(bytes))
+        return fehler(*grund);
     wmfAPI* api = nullptr;
     wmfAPI_Options optionen{};
     optionen.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api, flags, &optionen) != wmf_E_None) {
         if (api)
             wmf_api_destroy(api);
@@ -127,15 +143,16 @@ BildErgebnis wmfLaden(const QByteArray& bytes)
     });
 
     QByteArray eingabe = bytes; // the player wants a writable buffer
-    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(eingabe.data()), long(eingabe.size())) != wmf_E_None)
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(eingabe.data()), long(eingabe.size())) !=
+        wmf_E_None)
         return fehler(QStringLiteral("WMF nicht lesbar"));
     wmfD_Rect rahmen{};
     if (wmf_scan(api, 0, &rahmen) != wmf_E_None)
         return fehler(QStringLiteral("WMF beschädigt"));
     float breite = 0;
     float hoehe = 0;
-    if (wmf_size(api, &breite, &hoehe) != wmf_E_None || !(breite > 0) || !(hoehe > 0) || !std::isfinite(breite)
-        || !std::isfinite(hoehe))
+    if (wmf_size(api, &breite, &hoehe) != wmf_E_None || !(breite > 0) || !(hoehe > 0) ||
+        !std::isfinite(breite) || !std::isfinite(hoehe))
         return fehler(QStringLiteral("WMF ohne Größe"));
 
     auto* geraet = static_cast<wmf_svg_t*>(api->device_data);
@@ -188,8 +205,8 @@ std::optional<QString> bmpPruefen(const QByteArray& b)
         return QStringLiteral("Bitmap-Kopf unbekannt");
     }
     hoehe = std::abs(hoehe); // negative: rows stored top-down
-    if (breite <= 0 || hoehe <= 0 || breite > BildGrenzen::maxSeite || hoehe > BildGrenzen::maxSeite
-        || breite * hoehe > BildGrenzen::maxPixel)
+    if (breite <= 0 || hoehe <= 0 || breite > BildGrenzen::maxSeite || hoehe > BildGrenzen::maxSeite ||
+        breite * hoehe > BildGrenzen::maxPixel)
         return QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(breite).arg(hoehe);
     const bool unkomprimiert = kompression == 0 || kompression == 3 || kompression == 6;
     if (unkomprimiert && bits > 0 && bits <= 32) {
@@ -220,7 +237,8 @@ BildErgebnis rasterLaden(const QByteArray& bytes)
         return fehler(QStringLiteral("kein Bitmap, PNG oder JPEG"));
     const QSize angegeben = leser.size();
     if (!groesseZulaessig(angegeben))
-        return fehler(QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(angegeben.width()).arg(angegeben.height()));
+        return fehler(
+            QStringLiteral("Bildgröße %1×%2 nicht zulässig").arg(angegeben.width()).arg(angegeben.height()));
     QImage bild;
     if (!leser.read(&bild) || bild.isNull())
         return fehler(leser.errorString());

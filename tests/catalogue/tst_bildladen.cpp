@@ -1,14 +1,14 @@
 #include "metafiles.h"
 
-#include <catalogue/bildladen.h>
-#include <fakeinteraction.h>
-
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QtEndian>
+#include <catalogue/bildladen.h>
+#include <fakeinteraction.h>
 
 using namespace quorbel;
 using testing_support::freshDir;
@@ -84,8 +84,9 @@ void TestBildladen::rasterbilder()
         const char* format;
         QString name;
     };
-    for (const Fall& fall : {Fall{"BMP", QStringLiteral("a.bmp")}, Fall{"PNG", QStringLiteral("a.png")},
-                             Fall{"JPEG", QStringLiteral("a.jpg")}, Fall{"PNG", QStringLiteral("png-als.bmp")}}) {
+    for (const Fall& fall :
+         {Fall{"BMP", QStringLiteral("a.bmp")}, Fall{"PNG", QStringLiteral("a.png")},
+          Fall{"JPEG", QStringLiteral("a.jpg")}, Fall{"PNG", QStringLiteral("png-als.bmp")}}) {
         const QString path = schreibe(dir, fall.name, kodiert(vorlage, fall.format));
         const BildErgebnis r = loadPicture(path);
         QVERIFY2(r.ok(), qPrintable(fall.name + QStringLiteral(": ") + r.grund));
@@ -100,11 +101,13 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     const QByteArray bmp = kodiert(testbild(64, 64), "BMP");
 
     QVERIFY(!loadPicture(dir + QStringLiteral("/fehlt.bmp")).ok());
-    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("x.bmp"), "Das ist kein Bild.\r\nZweite Zeile\r\n")).ok());
+    QVERIFY(
+        !loadPicture(schreibe(dir, QStringLiteral("x.bmp"), "Das ist kein Bild.\r\nZweite Zeile\r\n")).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("leer.bmp"), {})).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.bmp"), bmp.left(bmp.size() / 2))).ok());
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kopf.bmp"), bmp.left(30))).ok());
-    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.png"), kodiert(testbild(64, 64), "PNG").left(60))).ok());
+    QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("halb.png"), kodiert(testbild(64, 64), "PNG").left(60)))
+                 .ok());
     // Formats the chooser does not offer are refused even when Qt could read them.
     const QByteArray ppm = kodiert(testbild(8, 8), "PPM");
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("bild.bmp"), ppm)).ok());
@@ -115,6 +118,15 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("muell.emf"), emf)).ok());
     const QByteArray wmf = testing_support::wmfRotesQuadrat();
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.wmf"), wmf.left(30))).ok());
+    // A header that declares a record far larger than the file: the player would reserve
+    // gigabytes for it. With and without the placeable header in front.
+    for (const qsizetype kopf : {qsizetype(22), qsizetype(0)}) {
+        QByteArray gross = wmf.mid(22 - kopf);
+        qToLittleEndian<quint32>(0x7E000007u, gross.data() + kopf + 12);
+        const BildErgebnis r = loadPictureData(gross);
+        QVERIFY(!r.ok());
+        QVERIFY2(r.grund.contains(QStringLiteral("WMF-Kopf")), qPrintable(r.grund));
+    }
     QVERIFY(!loadPictureData({}).ok());
 }
 
@@ -153,10 +165,12 @@ void TestBildladen::riesigeAngabenOhneSpeicher()
 void TestBildladen::metafiles()
 {
     const QString dir = freshDir(QStringLiteral("meta"));
-    BildErgebnis r = loadPicture(schreibe(dir, QStringLiteral("quadrat.emf"), testing_support::emfRotesQuadrat()));
+    BildErgebnis r =
+        loadPicture(schreibe(dir, QStringLiteral("quadrat.emf"), testing_support::emfRotesQuadrat()));
     QVERIFY2(r.ok(), qPrintable(r.grund));
     QVERIFY(r.bild.width() > 10 && r.bild.height() > 10);
-    QVERIFY(r.bild.width() <= BildGrenzen::maxMetafileSeite && r.bild.height() <= BildGrenzen::maxMetafileSeite);
+    QVERIFY(r.bild.width() <= BildGrenzen::maxMetafileSeite &&
+            r.bild.height() <= BildGrenzen::maxMetafileSeite);
     QVERIFY(etwaRot(r.bild.pixelColor(r.bild.width() / 2, r.bild.height() / 2)));
 
     r = loadPicture(schreibe(dir, QStringLiteral("quadrat.wmf"), testing_support::wmfRotesQuadrat()));
