@@ -2,6 +2,8 @@
 
 #include "dates.h"
 
+#include <algorithm>
+
 namespace store::engine {
 
 namespace {
@@ -119,23 +121,30 @@ private:
         return peek().kind == Tok::Name && peek().text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
     }
 
+    // A chain of ORs or ANDs becomes one flat group: SQLite's parser needs stack room for
+    // every open parenthesis, and a group per operator ran out of it after some ninety
+    // alternatives.
     QByteArray orExpr()
     {
-        QByteArray left = andExpr();
+        QByteArray chain = andExpr();
+        bool grouped = false;
         while (keyword("OR")) {
             take();
-            left = '(' + left + " OR " + andExpr() + ')';
+            chain += " OR " + andExpr();
+            grouped = true;
         }
-        return left;
+        return grouped ? '(' + chain + ')' : chain;
     }
     QByteArray andExpr()
     {
-        QByteArray left = notExpr();
+        QByteArray chain = notExpr();
+        bool grouped = false;
         while (keyword("AND")) {
             take();
-            left = '(' + left + " AND " + notExpr() + ')';
+            chain += " AND " + notExpr();
+            grouped = true;
         }
-        return left;
+        return grouped ? '(' + chain + ')' : chain;
     }
     QByteArray notExpr()
     {
@@ -214,6 +223,10 @@ private:
 
     QByteArray comparison()
     {
+        // SQLite refuses an expression tree deeper than 1000; a chain of comparisons is
+        // as deep as it is long.
+        if (++m_comparisons > 500)
+            bad(QStringLiteral("Ausdruck zu lang."));
         const Operand left = operand();
         if (peek().kind != Tok::Op)
             bad(QStringLiteral("Vergleichsoperator erwartet."));
@@ -229,7 +242,29 @@ private:
     const TableInfo& m_table;
     CompiledFilter m_out;
     int m_nesting = 0;
+    int m_comparisons = 0;
 };
+
+// The deepest nesting of parentheses in compiled SQL (outside quoted column names).
+// SQLite's parser refuses a statement nested much deeper than 24 with "parser stack
+// overflow", so deeper filters are refused here with our own message.
+constexpr int kMaxSqlDepth = 24;
+
+int sqlDepth(const QByteArray& sql)
+{
+    int depth = 0;
+    int deepest = 0;
+    bool quoted = false;
+    for (const char c : sql) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == '(')
+            deepest = std::max(deepest, ++depth);
+        else if (!quoted && c == ')')
+            --depth;
+    }
+    return deepest;
+}
 
 } // namespace
 
@@ -346,7 +381,10 @@ CompiledFilter compileFilter(const QString& expression, const TableInfo& table)
     if (expression.trimmed().isEmpty())
         return {};
     Compiler c(lex(expression), table);
-    return c.run();
+    CompiledFilter compiled = c.run();
+    if (sqlDepth(compiled.sql) > kMaxSqlDepth)
+        bad(QStringLiteral("Ausdruck zu tief geschachtelt."));
+    return compiled;
 }
 
 } // namespace store::engine
