@@ -86,8 +86,29 @@ BildErgebnis svgRendern(const QByteArray& svg)
     return {bild, {}};
 }
 
+// Checks an enhanced metafile's header record before the converter sees it: the converter
+// reads the description and the pixel format wherever the header says they are, also
+// beyond the end of the file. Both must lie within the header record, and that within
+// the file.
+std::optional<QString> emfPruefen(const QByteArray& b)
+{
+    const quint64 kopf = le32(b, 4);
+    if (kopf < 88 || kopf % 4 != 0 || kopf > quint64(b.size()))
+        return QStringLiteral("EMF-Kopf ungültig");
+    const auto innerhalb = [&](quint64 anfang, quint64 laenge) {
+        return laenge == 0 || (anfang >= 88 && anfang + laenge <= kopf);
+    };
+    if (!innerhalb(le32(b, 64), quint64(le32(b, 60)) * 2)) // description, UTF-16 characters
+        return QStringLiteral("EMF-Kopf ungültig");
+    if (kopf >= 100 && !innerhalb(le32(b, 92), le32(b, 88))) // pixel format
+        return QStringLiteral("EMF-Kopf ungültig");
+    return std::nullopt;
+}
+
 BildErgebnis emfLaden(const QByteArray& bytes)
 {
+    if (const auto grund = emfPruefen(bytes))
+        return fehler(*grund);
     QByteArray eingabe = bytes; // the converter wants a writable buffer
     generatorOptions optionen{};
     char leer[] = "";

@@ -116,6 +116,17 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.emf"), emf.left(100))).ok());
     emf.replace(88, emf.size() - 88, QByteArray(emf.size() - 88, '\xFF'));
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("muell.emf"), emf)).ok());
+    // A header whose description lies beyond the end of the file: the converter read it
+    // from there. Likewise a header record longer than the file.
+    for (const auto& [at, value] : {std::pair{60, 132u}, std::pair{4, 4096u}}) {
+        QByteArray falsch = testing_support::emfRotesQuadrat();
+        if (at == 60)
+            qToLittleEndian<quint32>(255u, falsch.data() + 64);
+        qToLittleEndian<quint32>(value, falsch.data() + at);
+        const BildErgebnis r = loadPictureData(falsch);
+        QVERIFY(!r.ok());
+        QVERIFY2(r.grund.contains(QStringLiteral("EMF-Kopf")), qPrintable(r.grund));
+    }
     const QByteArray wmf = testing_support::wmfRotesQuadrat();
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.wmf"), wmf.left(30))).ok());
     // A header that declares a record far larger than the file: the player would reserve
