@@ -95,8 +95,10 @@ std::optional<QString> emfPruefen(const QByteArray& b)
     const quint64 kopf = le32(b, 4);
     if (kopf < 88 || kopf % 4 != 0 || kopf > quint64(b.size()))
         return QStringLiteral("EMF-Kopf ungültig");
+    // A part is absent (offset and length 0) or lies within the header record. The converter
+    // reads a description of length 0 up to its terminator, so that needs an offset of 0.
     const auto innerhalb = [&](quint64 anfang, quint64 laenge) {
-        return laenge == 0 || (anfang >= 88 && anfang + laenge <= kopf);
+        return (anfang == 0 && laenge == 0) || (laenge > 0 && anfang >= 88 && anfang + laenge <= kopf);
     };
     if (!innerhalb(le32(b, 64), quint64(le32(b, 60)) * 2)) // description, UTF-16 characters
         return QStringLiteral("EMF-Kopf ungültig");

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTest>
 #include <QtEndian>
+#include <array>
 #include <catalogue/bildladen.h>
 #include <fakeinteraction.h>
 
@@ -116,13 +117,15 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.emf"), emf.left(100))).ok());
     emf.replace(88, emf.size() - 88, QByteArray(emf.size() - 88, '\xFF'));
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("muell.emf"), emf)).ok());
-    // A header whose description lies beyond the end of the file: the converter read it
-    // from there. Likewise a header record longer than the file.
-    for (const auto& [at, value] : {std::pair{60, 132u}, std::pair{4, 4096u}}) {
+    // Headers whose description lies beyond the end of the file (with and without a
+    // length: without one it was read up to a terminator), or that are longer than the
+    // file: the converter read past the end of its buffer.
+    const std::array<std::array<quint32, 3>, 3> falscheKoepfe{{{88, 0, 132}, {88, 132, 255}, {4096, 0, 0}}};
+    for (const auto& [groesse, zeichen, beginn] : falscheKoepfe) {
         QByteArray falsch = testing_support::emfRotesQuadrat();
-        if (at == 60)
-            qToLittleEndian<quint32>(255u, falsch.data() + 64);
-        qToLittleEndian<quint32>(value, falsch.data() + at);
+        qToLittleEndian<quint32>(groesse, falsch.data() + 4);
+        qToLittleEndian<quint32>(zeichen, falsch.data() + 60);
+        qToLittleEndian<quint32>(beginn, falsch.data() + 64);
         const BildErgebnis r = loadPictureData(falsch);
         QVERIFY(!r.ok());
         QVERIFY2(r.grund.contains(QStringLiteral("EMF-Kopf")), qPrintable(r.grund));
