@@ -22,6 +22,7 @@ cmake --build build-fuzz --target fuzz_all -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0"
 
 # The most bytes one input may have: pictures need room for headers and some content,
 # the text readers stay short so the time goes into their grammar.
