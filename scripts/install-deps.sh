@@ -16,5 +16,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n qt6-qpa-plugins \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
+  clang libclang-rt-14-dev \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 \
   xvfb xauth >/dev/null

@@ -95,8 +95,31 @@ BildErgebnis svgRendern(const QByteArray& svg)
     return {bild, {}};
 }
 
+// Checks an enhanced metafile's header record before the converter sees it: the converter
+// reads the description and the pixel format wherever the header says they are, also
+// beyond the end of the file. Both must lie within the header record, and that within
+// the file.
+std::optional<QString> emfPruefen(const QByteArray& b)
+{
+    const quint64 kopf = le32(b, 4);
+    if (kopf < 88 || kopf % 4 != 0 || kopf > quint64(b.size()))
+        return QStringLiteral("Der Kopf des Metafiles ist ungültig.");
+    // A part is absent (offset and length 0) or lies within the header record. The converter
+    // reads a description of length 0 up to its terminator, so that needs an offset of 0.
+    const auto innerhalb = [&](quint64 anfang, quint64 laenge) {
+        return (anfang == 0 && laenge == 0) || (laenge > 0 && anfang >= 88 && anfang + laenge <= kopf);
+    };
+    if (!innerhalb(le32(b, 64), quint64(le32(b, 60)) * 2)) // description, UTF-16 characters
+        return QStringLiteral("Der Kopf des Metafiles ist ungültig.");
+    if (kopf >= 100 && !innerhalb(le32(b, 92), le32(b, 88))) // pixel format
+        return QStringLiteral("Der Kopf des Metafiles ist ungültig.");
+    return std::nullopt;
+}
+
 BildErgebnis emfLaden(const QByteArray& bytes)
 {
+    if (const auto grund = emfPruefen(bytes))
+        return metafileFehler(*grund);
     QByteArray eingabe = bytes; // the converter wants a writable buffer
     generatorOptions optionen{};
     char leer[] = "";
@@ -131,8 +154,24 @@ QStringList wmfSchriftVerzeichnisse()
     return verzeichnisse;
 }
 
+// Checks a metafile's header before the player sees it: the player allocates its record
+// buffer from the declared largest record, so a few bytes could ask for gigabytes. No
+// record can be larger than the file.
+std::optional<QString> wmfPruefen(const QByteArray& b)
+{
+    const qsizetype kopf = le32(b, 0) == 0x9AC6CDD7u ? 22 : 0;
+    if (b.size() < kopf + 18)
+        return QStringLiteral("Der Kopf des Metafiles ist unvollständig.");
+    const quint64 groessterSatz = quint64(le32(b, kopf + 12)) * 2; // declared in 16-bit words
+    if (groessterSatz > quint64(b.size() - kopf))
+        return QStringLiteral("Der Kopf des Metafiles ist ungültig.");
+    return std::nullopt;
+}
+
 BildErgebnis wmfLaden(const QByteArray& bytes)
 {
+    if (const auto grund = wmfPruefen(bytes))
+        return metafileFehler(*grund);
     const QStringList schriften = wmfSchriftVerzeichnisse();
     std::vector<QByteArray> schriftPfade;
     for (const QString& dir : schriften)

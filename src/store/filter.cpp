@@ -3,6 +3,7 @@
 #include "dates.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace store::engine {
 
@@ -304,6 +305,10 @@ private:
 
     QByteArray comparison()
     {
+        // SQLite refuses an expression tree deeper than 1000; a chain of comparisons is
+        // as deep as it is long.
+        if (++m_comparisons > 500)
+            bad(QStringLiteral("Ausdruck zu lang."));
         const Operand left = operand();
         if (peek().kind != Tok::Op)
             bad(QStringLiteral("Vergleichsoperator erwartet."));
@@ -319,7 +324,29 @@ private:
     const TableInfo& m_table;
     CompiledFilter m_out;
     int m_nesting = 0;
+    int m_comparisons = 0;
 };
+
+// The deepest nesting of parentheses in compiled SQL (outside quoted column names).
+// SQLite's parser refuses a statement nested much deeper than 24 with "parser stack
+// overflow", so deeper filters are refused here with our own message.
+constexpr int kMaxSqlDepth = 24;
+
+int sqlDepth(const QByteArray& sql)
+{
+    int depth = 0;
+    int deepest = 0;
+    bool quoted = false;
+    for (const char c : sql) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == '(')
+            deepest = std::max(deepest, ++depth);
+        else if (!quoted && c == ')')
+            --depth;
+    }
+    return deepest;
+}
 
 } // namespace
 
@@ -439,7 +466,10 @@ CompiledFilter compileFilter(const QString& expression, const TableInfo& table)
     if (expression.trimmed().isEmpty())
         return {};
     Compiler c(lex(expression), table);
-    return c.run();
+    CompiledFilter compiled = c.run();
+    if (sqlDepth(compiled.sql) > kMaxSqlDepth)
+        bad(QStringLiteral("Ausdruck zu tief geschachtelt."));
+    return compiled;
 }
 
 } // namespace store::engine

@@ -103,6 +103,9 @@ public:
     {
         if (peek().kind != Token::Quoted || peek().text.trimmed().isEmpty())
             syntax(QStringLiteral("Dateiname in Anführungszeichen erwartet."));
+        // The file functions end a name at a NUL: the statement would reach another file.
+        if (peek().text.contains(QChar(u'\0')))
+            syntax(QStringLiteral("Ungültiger Dateiname."));
         return take().text;
     }
     QString number()

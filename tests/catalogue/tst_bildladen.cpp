@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QtEndian>
+#include <array>
 #include <catalogue/bildladen.h>
 #include <fakeinteraction.h>
 
@@ -116,8 +118,30 @@ void TestBildladen::kaputteUndUnsinnigeDateien()
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.emf"), emf.left(100))).ok());
     emf.replace(88, emf.size() - 88, QByteArray(emf.size() - 88, '\xFF'));
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("muell.emf"), emf)).ok());
+    // Headers whose description lies beyond the end of the file (with and without a
+    // length: without one it was read up to a terminator), or that are longer than the
+    // file: the converter read past the end of its buffer.
+    const std::array<std::array<quint32, 3>, 3> falscheKoepfe{{{88, 0, 132}, {88, 132, 255}, {4096, 0, 0}}};
+    for (const auto& [groesse, zeichen, beginn] : falscheKoepfe) {
+        QByteArray falsch = testing_support::emfRotesQuadrat();
+        qToLittleEndian<quint32>(groesse, falsch.data() + 4);
+        qToLittleEndian<quint32>(zeichen, falsch.data() + 60);
+        qToLittleEndian<quint32>(beginn, falsch.data() + 64);
+        const BildErgebnis r = loadPictureData(falsch);
+        QVERIFY(!r.ok());
+        QVERIFY2(r.grund.contains(QStringLiteral("Kopf des Metafiles")), qPrintable(r.grund));
+    }
     const QByteArray wmf = testing_support::wmfRotesQuadrat();
     QVERIFY(!loadPicture(schreibe(dir, QStringLiteral("kurz.wmf"), wmf.left(30))).ok());
+    // A header that declares a record far larger than the file: the player would reserve
+    // gigabytes for it. With and without the placeable header in front.
+    for (const qsizetype kopf : {qsizetype(22), qsizetype(0)}) {
+        QByteArray gross = wmf.mid(22 - kopf);
+        qToLittleEndian<quint32>(0x7E000007u, gross.data() + kopf + 12);
+        const BildErgebnis r = loadPictureData(gross);
+        QVERIFY(!r.ok());
+        QVERIFY2(r.grund.contains(QStringLiteral("Kopf des Metafiles")), qPrintable(r.grund));
+    }
     QVERIFY(!loadPictureData({}).ok());
 }
 

@@ -67,6 +67,7 @@ private slots:
     void dateFilter();
     void dateFilterInEveryLocale();
     void filterErrorsAndHostileInput();
+    void longAndDeepFilters();
     void titleCollationAndFindNearest();
     void orderings();
     void model();
@@ -217,6 +218,54 @@ void TestStoreFilter::filterErrorsAndHostileInput()
     const auto c = engine::compileFilter(QStringLiteral("(Frei >=90) AND (Original<>1)"), info);
     QCOMPARE(c.sql, QByteArray("((\"Frei\" >= ?) AND (COALESCE(\"Original\",0) <> ?))"));
     QCOMPARE(c.params.size(), size_t(2));
+}
+
+void TestStoreFilter::longAndDeepFilters()
+{
+    Films f(QStringLiteral("filterlang"));
+    for (int length = 1; length <= 5; ++length)
+        f.film(QStringLiteral("Film %1").arg(length), length);
+    f.filme.setFiltered(true);
+    const auto chain = [](int count, const char* op) {
+        QStringList terms;
+        for (int i = 0; i < count; ++i)
+            terms << QStringLiteral("Filmlaenge = %1").arg(i % 4 + 1);
+        return terms.join(QLatin1String(op));
+    };
+    const auto refused = [&f](const QString& e, const QString& why) {
+        try {
+            f.filme.setFilter(e);
+        } catch (const EngineError& err) {
+            QVERIFY2(err.message().contains(why), qPrintable(err.message()));
+            return;
+        }
+        QFAIL("accepted");
+    };
+
+    // Long chains of alternatives, as a filter built from a selection list would be.
+    f.filme.setFilter(chain(120, " OR "));
+    QCOMPARE(f.filme.recordCount(), 4);
+    f.filme.setFilter(chain(500, " OR "));
+    QCOMPARE(f.filme.recordCount(), 4);
+    f.filme.setFilter(QStringLiteral("Filmlaenge >= 2") +
+                      QStringLiteral(" AND NOT Filmlaenge = 3").repeated(200));
+    QCOMPARE(f.filme.recordCount(), 3);
+    refused(chain(501, " OR "), QStringLiteral("zu lang"));
+
+    // Nesting within what the engine takes works; beyond, it is refused in plain German.
+    QString nested = QStringLiteral("Filmlaenge = 5");
+    for (int i = 0; i < 8; ++i)
+        nested = QStringLiteral("Filmlaenge = 1 OR Filmlaenge = %1 AND (%2)").arg(i % 4 + 1).arg(nested);
+    f.filme.setFilter(nested);
+    QCOMPARE(f.filme.recordCount(), 1);
+    f.filme.setFilter(QStringLiteral("NOT ").repeated(20) + QStringLiteral("Filmlaenge = 5"));
+    QCOMPARE(f.filme.recordCount(), 1);
+    refused(QStringLiteral("NOT ").repeated(30) + QStringLiteral("Filmlaenge = 5"),
+            QStringLiteral("zu tief"));
+    for (int i = 0; i < 8; ++i)
+        nested = QStringLiteral("Filmlaenge = 1 OR Filmlaenge = 2 AND (%1)").arg(nested);
+    refused(nested, QStringLiteral("zu tief"));
+    QCOMPARE(f.filme.recordCount(), 1); // the last accepted filter still applies
 }
 
 void TestStoreFilter::titleCollationAndFindNearest()

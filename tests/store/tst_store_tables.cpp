@@ -139,6 +139,8 @@ void TestStoreTables::refusesUnknownStatementsAndExistingFiles()
         {QStringLiteral("CREATE TABLE \"x.db\" (a INTEGER, a CHAR(3))")},
         {QStringLiteral("CREATE TABLE \"x.db\" (a AUTOINC, b INTEGER, PRIMARY KEY (b))")},
         {QStringLiteral("CREATE TABLE x.db (a INTEGER)")},
+        // A NUL in the name would make the file functions create "x" instead.
+        {QStringLiteral("CREATE TABLE \"x") + QChar(u'\0') + QStringLiteral("y.db\" (a INTEGER)")},
         {QStringLiteral("SELECT * FROM tabelle")},
         {},
     };
