@@ -104,6 +104,11 @@ QString QtInteraction::chooseFile(const QString& filter, const QString& director
     return QFileDialog::getOpenFileName(m_parent, QString(), directory, qtNameFilters(filter));
 }
 
+QString QtInteraction::chooseSaveFile(const QString& filter, const QString& suggestedName)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggestedName, qtNameFilters(filter));
+}
+
 int QtInteraction::exec(QDialog& dialog)
 {
     return dialog.exec();

@@ -37,6 +37,11 @@ public:
     // Returns the chosen file's full path, or an empty string when cancelled.
     virtual QString chooseFile(const QString& filter, const QString& directory) = 0;
 
+    // A file-save dialog with the same filter form, offering `suggestedName`; an existing
+    // file is only chosen after the person agreed to replace it. Returns the full path,
+    // or an empty string when cancelled.
+    virtual QString chooseSaveFile(const QString& filter, const QString& suggestedName) = 0;
+
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int exec(QDialog& dialog) = 0;
 
@@ -63,6 +68,7 @@ public:
     MsgButton message(const Message& msg) override;
     QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
     QString chooseFile(const QString& filter, const QString& directory) override;
+    QString chooseSaveFile(const QString& filter, const QString& suggestedName) override;
     int exec(QDialog& dialog) override;
     void showError(const QString& text) override;
 

@@ -44,6 +44,17 @@ QString FakeInteraction::chooseFile(const QString& filter, const QString& direct
     return {};
 }
 
+QString FakeInteraction::chooseSaveFile(const QString& filter, const QString& suggestedName)
+{
+    shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, suggestedName});
+    if (!fileAnswers.empty()) {
+        QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    return {};
+}
+
 int FakeInteraction::exec(QDialog& dialog)
 {
     shown.append({Shown::Kind::Dialog, dialog.windowTitle(), quorbel::MsgIcon::None, 0, {}});

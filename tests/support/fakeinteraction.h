@@ -39,6 +39,8 @@ public:
     quorbel::MsgButton message(const quorbel::Message& msg) override;
     QString inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
     QString chooseFile(const QString& filter, const QString& directory) override;
+    // Takes its answer from fileAnswers too and records the suggested name as caption.
+    QString chooseSaveFile(const QString& filter, const QString& suggestedName) override;
     int exec(QDialog& dialog) override;
     void showError(const QString& text) override;
 
