@@ -1,8 +1,7 @@
 #include "etikett.h"
 
-#include <store/dataset.h>
-
 #include <algorithm>
+#include <store/dataset.h>
 
 namespace quorbel::druck {
 
@@ -48,7 +47,8 @@ QStringList etikettFilmeLesen(store::Dataset& filme)
 namespace {
 
 // The four lines for `zeilen` (at most four texts) with the entry's size and spread.
-std::vector<PlacedText> zeilenSetzen(const QString& schriftart, const QStringList& zeilen, int punkte, int spreizung)
+std::vector<PlacedText> zeilenSetzen(const QString& schriftart, const QStringList& zeilen, int punkte,
+                                     int spreizung)
 {
     const int n = int(zeilen.size());
     // Design positions of the lines that stay empty.
@@ -96,7 +96,8 @@ bool passtInRahmen(const std::vector<PlacedText>& texte)
     for (const PlacedText& t : texte) {
         if (t.text.isEmpty())
             continue;
-        if (t.rahmen.top() < unterkanteDavor || t.rahmen.top() + t.rahmen.height() > kRahmenOben + kRahmenHoehe)
+        if (t.rahmen.top() < unterkanteDavor ||
+            t.rahmen.top() + t.rahmen.height() > kRahmenOben + kRahmenHoehe)
             return false;
         unterkanteDavor = t.rahmen.top() + t.rahmen.height();
     }
@@ -112,7 +113,8 @@ ReportPage etikett(const EtikettEinstellungen& e, const QStringList& titel)
         {QStringLiteral("QR_Rahmen"), QRect(kRahmenLinks, kRahmenOben, kRahmenBreite, kRahmenHoehe)});
     const int n = int(titel.size());
     if (n <= 4) {
-        const settings::EtikettEintrag eintrag = n >= 1 ? e.Etiketten.at(std::size_t(n - 1)) : settings::EtikettEintrag{};
+        const settings::EtikettEintrag eintrag =
+            n >= 1 ? e.Etiketten.at(std::size_t(n - 1)) : settings::EtikettEintrag{};
         // The entry for one film has no spread, whatever was stored.
         seite.texte = zeilenSetzen(e.Schriftart_der_Etiketten, titel, eintrag.Schriftgroesse,
                                    n == 1 ? 0 : eintrag.Ausrichtung);

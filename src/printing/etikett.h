@@ -5,12 +5,10 @@
 
 #include "reportlayout.h"
 
-#include <settings/einstellungen.h>
-
 #include <QString>
 #include <QStringList>
-
 #include <array>
+#include <settings/einstellungen.h>
 
 namespace store {
 class Dataset;

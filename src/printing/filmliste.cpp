@@ -2,8 +2,7 @@
 
 #include <settings/einstellungen.h>
 #include <store/dataset.h>
-
-#include <QLocale>
+#include <store/dates.h>
 
 namespace quorbel::druck {
 
@@ -54,7 +53,8 @@ struct Lage
 
 const Spalte kKassette{"QRLabel_SKassette", "Kassette", "QRExpr_Kassette", "Zu_Kassette", Qt::AlignHCenter};
 const Spalte kFilmname{"QRLabel_SFilmname", "Filmname", "QRExpr_Filmname", "Filmname", Qt::AlignLeft};
-const Spalte kFilmlaenge{"QRLabel_SFilmlaenge", "Filmlaenge", "QRExpr_Filmlaenge", "Filmlaenge", Qt::AlignHCenter};
+const Spalte kFilmlaenge{"QRLabel_SFilmlaenge", "Filmlaenge", "QRExpr_Filmlaenge", "Filmlaenge",
+                         Qt::AlignHCenter};
 const Spalte kGenre{"QRLabel_SGenre", "Genre", "QRExpr_Genre", "Genre", Qt::AlignLeft};
 
 Element text(const char* name, const QString& text, const Schrift& schrift, QRect rahmen,
@@ -74,7 +74,6 @@ Element text(const char* name, const QString& text, const Schrift& schrift, QRec
 FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const FilmlisteLauf& lauf, int anzahlFilme)
 {
     FilmlisteBaender b;
-    const QLocale ort;
     const Schrift arial8{QStringLiteral("Arial"), 8, false, false};
 
     // Title band: title, date of the printout, and the filter date while one applies.
@@ -82,15 +81,16 @@ FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const Filmlis
     Element titel = text("QRLabel_Titel", e.Titel, Schrift{e.Titel_Font, 24, false, false},
                          QRect(0, 0, mmZuEinheiten(138.9), mmZuEinheiten(9.7)), Qt::AlignHCenter);
     titel.zentriert = true;
-    Element datum = text("QRLabel_Datum", QStringLiteral("Stand : ") + ort.toString(lauf.heute, QLocale::ShortFormat),
-                         arial8, QRect(0, mmZuEinheiten(10.6), mmZuEinheiten(36.2), mmZuEinheiten(4.0)),
-                         Qt::AlignHCenter);
+    Element datum =
+        text("QRLabel_Datum", QStringLiteral("Stand : ") + store::formatDate(lauf.heute), arial8,
+             QRect(0, mmZuEinheiten(10.6), mmZuEinheiten(36.2), mmZuEinheiten(4.0)), Qt::AlignHCenter);
     datum.zentriert = true;
-    Element neu = text("QRLabel_Neu",
-                       QStringLiteral("Liste aller neuen Filme seit ") +
-                           (lauf.neuSeit ? ort.toString(*lauf.neuSeit, QLocale::ShortFormat) : QString()),
-                       Schrift{QStringLiteral("Arial"), 8, true, true},
-                       QRect(0, mmZuEinheiten(14.0), mmZuEinheiten(55.2), mmZuEinheiten(3.6)), Qt::AlignHCenter);
+    Element neu =
+        text("QRLabel_Neu",
+             QStringLiteral("Liste aller neuen Filme seit ") +
+                 (lauf.neuSeit ? store::formatDate(*lauf.neuSeit) : QString()),
+             Schrift{QStringLiteral("Arial"), 8, true, true},
+             QRect(0, mmZuEinheiten(14.0), mmZuEinheiten(55.2), mmZuEinheiten(3.6)), Qt::AlignHCenter);
     neu.zentriert = true;
     neu.drucken = lauf.neuSeit.has_value();
     b.titel.elemente = {titel, datum, neu};
@@ -127,8 +127,9 @@ FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const Filmlis
     Element anzahlText = text("QRLabel_AnzahlText", QStringLiteral("Anzahl der Aufnahmen :"), arial8,
                               QRect(mmZuEinheiten(77.9), mmZuEinheiten(8.5), 0, 0));
     anzahlText.anTextAnpassen = true;
-    Element anzahl = text("QRLabel_Anzahl", QString::number(anzahlFilme), Schrift{QStringLiteral("Arial"), 8, true, false},
-                          QRect(mmZuEinheiten(110.5), mmZuEinheiten(8.5), 0, 0));
+    Element anzahl =
+        text("QRLabel_Anzahl", QString::number(anzahlFilme), Schrift{QStringLiteral("Arial"), 8, true, false},
+             QRect(mmZuEinheiten(110.5), mmZuEinheiten(8.5), 0, 0));
     anzahl.anTextAnpassen = true;
     anzahlText.drucken = anzahl.drucken = e.Anzahl_Der_Filme_Drucken;
     b.summe.elemente = {anzahlText, anzahl};

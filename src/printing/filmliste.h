@@ -7,7 +7,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <memory>
 #include <optional>
 
@@ -62,7 +61,8 @@ struct FilmlisteBaender
 {
     report::Band titel, kopf, detail, summe;
 };
-FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const FilmlisteLauf& lauf, int anzahlFilme);
+FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const FilmlisteLauf& lauf,
+                                  int anzahlFilme);
 
 // The whole report over `zeilen`, which must outlive it.
 std::unique_ptr<report::BandedReport> filmliste(const FilmlisteEinstellungen& e, const FilmlisteLauf& lauf,

@@ -4,7 +4,6 @@
 
 #include <QFontDatabase>
 #include <QtMath>
-
 #include <algorithm>
 
 namespace quorbel::report {

@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QtMath>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -55,23 +54,26 @@ std::vector<const PlacedText*> ReportPage::alle(const QString& name) const
     for (const PlacedText& t : texte)
         if (t.name == name)
             gefunden.push_back(&t);
-    std::stable_sort(gefunden.begin(), gefunden.end(),
-                     [](const PlacedText* a, const PlacedText* b) { return a->rahmen.top() < b->rahmen.top(); });
+    std::stable_sort(gefunden.begin(), gefunden.end(), [](const PlacedText* a, const PlacedText* b) {
+        return a->rahmen.top() < b->rahmen.top();
+    });
     return gefunden;
 }
 
 RowSource::~RowSource() = default;
 
 BandedReport::BandedReport(Band titel, Band kopf, Band detail, Band summe, const RowSource& zeilen)
-    : m_titel(std::move(titel)), m_kopf(std::move(kopf)), m_detail(std::move(detail)), m_summe(std::move(summe)),
-      m_zeilen(zeilen)
+    : m_titel(std::move(titel)), m_kopf(std::move(kopf)), m_detail(std::move(detail)),
+      m_summe(std::move(summe)), m_zeilen(zeilen)
 {
     const int n = m_zeilen.anzahl();
     if (n <= 0)
         return;
     const int unten = kSeitenhoehe - kRand;
     // A detail band taller than a page still gets a page of its own.
-    const auto zeilenAufSeite = [&](int oben) { return std::max(1, (unten - oben) / std::max(1, m_detail.hoehe)); };
+    const auto zeilenAufSeite = [&](int oben) {
+        return std::max(1, (unten - oben) / std::max(1, m_detail.hoehe));
+    };
     int zeile = 0;
     int oben = kRand + m_titel.hoehe + m_kopf.hoehe;
     for (;;) {

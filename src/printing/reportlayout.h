@@ -9,7 +9,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <vector>
 
@@ -77,10 +76,10 @@ struct ReportPage
 struct Element
 {
     QString name;
-    QString text;  // the caption; ignored when `feld` is set
-    QString feld;  // the field of the current row that the element prints
+    QString text; // the caption; ignored when `feld` is set
+    QString feld; // the field of the current row that the element prints
     Schrift schrift;
-    QRect rahmen;  // left, top, width, height in layout units
+    QRect rahmen; // left, top, width, height in layout units
     Qt::Alignment ausrichtung = Qt::AlignLeft;
     // Width and height follow the text (fixed left edge), within the band.
     bool anTextAnpassen = false;

@@ -86,7 +86,8 @@ QString alsPdfSpeichern(const Seitenfolge& folge, const QString& datei, const QS
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         if (!seitenDrucken(pdf, folge)) {
             ausgabe.cancelWriting();
-            return QStringLiteral("Die PDF-Datei \"%1\" konnte nicht erzeugt werden.").arg(QFileInfo(datei).fileName());
+            return QStringLiteral("Die PDF-Datei \"%1\" konnte nicht erzeugt werden.")
+                .arg(QFileInfo(datei).fileName());
         }
     }
     if (!ausgabe.commit())

@@ -4,7 +4,6 @@
 // device, at its own resolution.
 
 #include <QString>
-
 #include <functional>
 
 class QPainter;

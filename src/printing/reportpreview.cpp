@@ -2,9 +2,6 @@
 
 #include "reportlayout.h"
 
-#include <app/busycursor.h>
-#include <app/interaction.h>
-
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +16,8 @@
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <app/busycursor.h>
+#include <app/interaction.h>
 
 namespace quorbel {
 
@@ -62,26 +61,36 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     leiste->setAccessibleName(QStringLiteral("Werkzeugleiste"));
     auto* zeile = new QHBoxLayout(leiste);
     zeile->setContentsMargins(0, 0, 0, 0);
-    QToolButton* drucken = knopf(leiste, "Button_Drucken", QStringLiteral("&Drucken…"), QStringLiteral("Drucken"));
+    QToolButton* drucken =
+        knopf(leiste, "Button_Drucken", QStringLiteral("&Drucken…"), QStringLiteral("Drucken"));
     QToolButton* einrichten = knopf(leiste, "Button_Seite_Einrichten", QStringLiteral("Seite &einrichten…"),
                                     QStringLiteral("Seite einrichten"));
     QToolButton* pdf = knopf(leiste, "Button_Als_Pdf_Speichern", QStringLiteral("Als &PDF speichern…"),
                              QStringLiteral("Als PDF speichern"));
-    QToolButton* erste = knopf(leiste, "Button_Erste_Seite", QStringLiteral("|<"), QStringLiteral("Erste Seite"));
-    QToolButton* vorige = knopf(leiste, "Button_Vorige_Seite", QStringLiteral("<"), QStringLiteral("Vorige Seite"));
+    QToolButton* erste =
+        knopf(leiste, "Button_Erste_Seite", QStringLiteral("|<"), QStringLiteral("Erste Seite"));
+    QToolButton* vorige =
+        knopf(leiste, "Button_Vorige_Seite", QStringLiteral("<"), QStringLiteral("Vorige Seite"));
     m_seite = new QLabel(leiste);
     m_seite->setObjectName(QStringLiteral("Label_Seite"));
     m_seite->setAccessibleName(QStringLiteral("Seitenzahl"));
-    QToolButton* naechste = knopf(leiste, "Button_Naechste_Seite", QStringLiteral(">"), QStringLiteral("Nächste Seite"));
-    QToolButton* letzte = knopf(leiste, "Button_Letzte_Seite", QStringLiteral(">|"), QStringLiteral("Letzte Seite"));
-    QToolButton* groesser = knopf(leiste, "Button_Vergroessern", QStringLiteral("+"), QStringLiteral("Vergrößern"));
-    QToolButton* kleiner = knopf(leiste, "Button_Verkleinern", QStringLiteral("−"), QStringLiteral("Verkleinern"));
-    QToolButton* ganz = knopf(leiste, "Button_Ganze_Seite", QStringLiteral("Ganze Seite"), QStringLiteral("Ganze Seite"));
-    QToolButton* schliessen = knopf(leiste, "Button_Schliessen", QStringLiteral("&Schließen"), QStringLiteral("Schließen"));
-    for (QWidget* w : {static_cast<QWidget*>(drucken), static_cast<QWidget*>(einrichten), static_cast<QWidget*>(pdf),
-                       static_cast<QWidget*>(erste), static_cast<QWidget*>(vorige), static_cast<QWidget*>(m_seite),
-                       static_cast<QWidget*>(naechste), static_cast<QWidget*>(letzte),
-                       static_cast<QWidget*>(groesser), static_cast<QWidget*>(kleiner), static_cast<QWidget*>(ganz)})
+    QToolButton* naechste =
+        knopf(leiste, "Button_Naechste_Seite", QStringLiteral(">"), QStringLiteral("Nächste Seite"));
+    QToolButton* letzte =
+        knopf(leiste, "Button_Letzte_Seite", QStringLiteral(">|"), QStringLiteral("Letzte Seite"));
+    QToolButton* groesser =
+        knopf(leiste, "Button_Vergroessern", QStringLiteral("+"), QStringLiteral("Vergrößern"));
+    QToolButton* kleiner =
+        knopf(leiste, "Button_Verkleinern", QStringLiteral("−"), QStringLiteral("Verkleinern"));
+    QToolButton* ganz =
+        knopf(leiste, "Button_Ganze_Seite", QStringLiteral("Ganze Seite"), QStringLiteral("Ganze Seite"));
+    QToolButton* schliessen =
+        knopf(leiste, "Button_Schliessen", QStringLiteral("&Schließen"), QStringLiteral("Schließen"));
+    for (QWidget* w :
+         {static_cast<QWidget*>(drucken), static_cast<QWidget*>(einrichten), static_cast<QWidget*>(pdf),
+          static_cast<QWidget*>(erste), static_cast<QWidget*>(vorige), static_cast<QWidget*>(m_seite),
+          static_cast<QWidget*>(naechste), static_cast<QWidget*>(letzte), static_cast<QWidget*>(groesser),
+          static_cast<QWidget*>(kleiner), static_cast<QWidget*>(ganz)})
         zeile->addWidget(w);
     zeile->addStretch(1);
     zeile->addWidget(schliessen);
@@ -91,7 +100,8 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     m_vorschau->setAccessibleName(QStringLiteral("Seitenvorschau"));
     connect(m_vorschau, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* p) { report::seitenDrucken(*p, m_folge); });
-    connect(m_vorschau, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::Seitenanzeige_Aktualisieren);
+    connect(m_vorschau, &QPrintPreviewWidget::previewChanged, this,
+            &ReportPreview::Seitenanzeige_Aktualisieren);
 
     auto* spalte = new QVBoxLayout(this);
     spalte->addWidget(leiste);
@@ -105,7 +115,8 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
             [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() - 1); });
     connect(naechste, &QToolButton::clicked, m_vorschau,
             [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() + 1); });
-    connect(letzte, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->setCurrentPage(m_vorschau->pageCount()); });
+    connect(letzte, &QToolButton::clicked, m_vorschau,
+            [this] { m_vorschau->setCurrentPage(m_vorschau->pageCount()); });
     connect(groesser, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->zoomIn(); });
     connect(kleiner, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->zoomOut(); });
     connect(ganz, &QToolButton::clicked, m_vorschau, &QPrintPreviewWidget::fitInView);
@@ -118,7 +129,8 @@ ReportPreview::~ReportPreview() = default;
 
 void ReportPreview::Seitenanzeige_Aktualisieren()
 {
-    m_seite->setText(QStringLiteral("Seite %1 von %2").arg(m_vorschau->currentPage()).arg(m_vorschau->pageCount()));
+    m_seite->setText(
+        QStringLiteral("Seite %1 von %2").arg(m_vorschau->currentPage()).arg(m_vorschau->pageCount()));
 }
 
 void ReportPreview::Drucken()
@@ -162,8 +174,9 @@ void ReportPreview::Als_Pdf_Speichern()
     QString vorschlag = m_titel;
     vorschlag.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
     const QString ordner = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString datei = m_interaction.chooseSaveFile(QStringLiteral("PDF-Dateien (*.pdf)|*.pdf"),
-                                                       QDir(ordner).filePath(vorschlag + QStringLiteral(".pdf")));
+    const QString datei =
+        m_interaction.chooseSaveFile(QStringLiteral("PDF-Dateien (*.pdf)|*.pdf"),
+                                     QDir(ordner).filePath(vorschlag + QStringLiteral(".pdf")));
     if (datei.isEmpty())
         return;
     QString fehler;
@@ -175,7 +188,8 @@ void ReportPreview::Als_Pdf_Speichern()
         m_interaction.error(fehler);
 }
 
-void vorschauZeigen(Interaction& interaction, report::Seitenfolge folge, const QString& titel, QWidget* parent)
+void vorschauZeigen(Interaction& interaction, report::Seitenfolge folge, const QString& titel,
+                    QWidget* parent)
 {
     ReportPreview vorschau(interaction, std::move(folge), titel, parent);
     interaction.exec(vorschau);

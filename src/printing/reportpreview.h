@@ -6,7 +6,6 @@
 #include "reportpainter.h"
 
 #include <QDialog>
-
 #include <memory>
 
 class QLabel;
