@@ -1,10 +1,12 @@
 #pragma once
 
+#include <app/clock.h>
+#include <app/interaction.h>
+
 #include <QDialog>
 #include <QList>
 #include <QString>
-#include <app/clock.h>
-#include <app/interaction.h>
+
 #include <deque>
 #include <functional>
 
@@ -17,10 +19,10 @@ public:
     struct Shown
     {
         enum class Kind { Message, Input, File, Dialog, Error } kind;
-        QString text; // message text (LF CR kept), input prompt, file filter, dialog title
+        QString text;     // message text (LF CR kept), input prompt, file filter, dialog title
         quorbel::MsgIcon icon = quorbel::MsgIcon::None;
         int buttons = 0;
-        QString caption; // input box caption
+        QString caption;  // input box caption
     };
 
     QList<Shown> shown;
