@@ -10,5 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n qt6-qpa-plugins \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
   libemf2svg-dev libwmf-dev \
-  fonts-dejavu-core fonts-liberation2 \
+  fonts-dejavu-core fonts-liberation2 poppler-utils \
   xvfb xauth >/dev/null
