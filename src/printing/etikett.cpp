@@ -69,6 +69,7 @@ std::vector<PlacedText> zeilenSetzen(const QString& schriftart, const QStringLis
         t.text = zeilen.at(i - 1);
         t.schrift = Schrift{schriftart, std::max(1, punkte), false, false};
         const report::TextMass m = report::textMass(t.text, t.schrift);
+        t.breite = report::textBreite(t.text, t.schrift);
         // A line wider than the frame is cut at the frame.
         const int w = std::min(m.breite, kRahmenBreite);
         const int h = m.hoehe;

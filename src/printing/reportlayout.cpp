@@ -3,10 +3,10 @@
 #include "reportfont.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QtMath>
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace quorbel::report {
 
@@ -20,23 +20,41 @@ double einheitenZuMm(double einheiten)
     return einheiten * 25.4 / 96.0;
 }
 
+namespace {
+
+// Measured at 3 device units per layout unit, where every size is a whole pixel
+// size and hinting does not bend the widths, then scaled back.
+constexpr double kMessfaktor = 3.0;
+
+const QFontMetricsF& metrik(const Schrift& schrift)
+{
+    // A report uses a handful of fonts; the last one asked for is asked for again most.
+    static std::vector<std::pair<Schrift, QFontMetricsF>> metriken;
+    static std::size_t zuletzt = 0;
+    if (zuletzt < metriken.size() && metriken[zuletzt].first == schrift)
+        return metriken[zuletzt].second;
+    for (std::size_t i = 0; i < metriken.size(); ++i)
+        if (metriken[i].first == schrift) {
+            zuletzt = i;
+            return metriken[i].second;
+        }
+    metriken.emplace_back(schrift, QFontMetricsF(qtSchrift(schrift, kMessfaktor)));
+    zuletzt = metriken.size() - 1;
+    return metriken.back().second;
+}
+
+} // namespace
+
+double textBreite(const QString& text, const Schrift& schrift)
+{
+    return metrik(schrift).horizontalAdvance(text) / kMessfaktor;
+}
+
 TextMass textMass(const QString& text, const Schrift& schrift)
 {
-    // Measured at 48 device units per layout unit, where every size is a whole pixel
-    // size and hinting does not bend the widths, then scaled back.
-    constexpr double kMessfaktor = 48.0;
-    static QHash<QString, QFontMetricsF> metriken;
-    const QString schluessel = QStringLiteral("%1|%2|%3|%4")
-                                   .arg(schrift.familie)
-                                   .arg(schrift.punkte)
-                                   .arg(int(schrift.fett))
-                                   .arg(int(schrift.kursiv));
-    auto it = metriken.constFind(schluessel);
-    if (it == metriken.constEnd())
-        it = metriken.insert(schluessel, QFontMetricsF(qtSchrift(schrift, kMessfaktor)));
     TextMass m;
-    m.breite = qCeil(it->horizontalAdvance(text) / kMessfaktor - 1e-6);
-    m.hoehe = qCeil(it->height() / kMessfaktor - 1e-6);
+    m.breite = qCeil(textBreite(text, schrift) - 1e-6);
+    m.hoehe = qCeil(metrik(schrift).height() / kMessfaktor - 1e-6);
     return m;
 }
 
@@ -106,12 +124,14 @@ void BandedReport::bandSetzen(ReportPage& seite, const Band& band, int oben, int
         t.schrift = e.schrift;
         t.ausrichtung = e.ausrichtung;
         QRect r = e.rahmen;
+        t.breite = textBreite(t.text, t.schrift);
+        const int textbreite = qCeil(t.breite - 1e-6);
         if (e.anTextAnpassen) {
             const TextMass m = textMass(t.text, t.schrift);
             r.setSize(QSize(m.breite, m.hoehe));
         }
         if (e.zentriert) {
-            const int w = std::min(breite, std::max(r.width(), textMass(t.text, t.schrift).breite));
+            const int w = std::min(breite, std::max(r.width(), textbreite));
             r = QRect((breite - w) / 2, r.top(), w, r.height());
         }
         // Nothing runs past the band's edges, so nothing runs off the paper.

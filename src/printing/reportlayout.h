@@ -43,6 +43,8 @@ struct TextMass
     int hoehe = 0;
 };
 TextMass textMass(const QString& text, const Schrift& schrift);
+// The exact one-line width in layout units.
+double textBreite(const QString& text, const Schrift& schrift);
 
 // One text on a page. The text is drawn inside `rahmen` (word wrap on) and cut at it.
 struct PlacedText
@@ -52,6 +54,9 @@ struct PlacedText
     Schrift schrift;
     QRect rahmen;
     Qt::Alignment ausrichtung = Qt::AlignLeft;
+    // The text's one-line width in layout units, when measured; the painter draws a
+    // text that fits its frame on one line without wrapping or cutting it.
+    double breite = -1;
 };
 
 // A rectangle outline of one layout unit's pen.

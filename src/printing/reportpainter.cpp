@@ -4,11 +4,14 @@
 #include "reportlayout.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
+#include <vector>
 
 namespace quorbel::report {
 
@@ -38,20 +41,50 @@ void seiteZeichnen(QPainter& painter, const ReportPage& seite, double f)
         painter.drawRect(geraeteRahmen(r.rahmen, f));
 
     painter.setPen(Qt::black);
-    const Schrift* letzte = nullptr;
+    // The fonts of the page with their ascents, made once each.
+    struct Satz
+    {
+        Schrift schrift;
+        QFont font;
+        double oberlaenge;
+    };
+    std::vector<Satz> saetze;
+    std::size_t aktuell = 0; // index into saetze; past the end before the first text
+    double oberlaenge = 0;
     for (const PlacedText& t : seite.texte) {
         if (t.text.isEmpty() || t.rahmen.isEmpty())
             continue;
-        if (!letzte || !(*letzte == t.schrift)) {
-            painter.setFont(qtSchrift(t.schrift, f));
-            letzte = &t.schrift;
+        if (aktuell >= saetze.size() || !(saetze[aktuell].schrift == t.schrift)) {
+            aktuell = std::size_t(std::find_if(saetze.begin(), saetze.end(),
+                                               [&](const Satz& s) { return s.schrift == t.schrift; }) -
+                                  saetze.begin());
+            if (aktuell == saetze.size()) {
+                QFont font = qtSchrift(t.schrift, f);
+                const double a = QFontMetricsF(font, painter.device()).ascent();
+                saetze.push_back({t.schrift, font, a});
+            }
+            painter.setFont(saetze[aktuell].font);
+            oberlaenge = saetze[aktuell].oberlaenge;
         }
         const QRectF rahmen = geraeteRahmen(t.rahmen, f);
-        // The text is cut at its own frame; nothing outside it is touched.
-        painter.setClipRect(rahmen);
+        const bool eineZeile =
+            t.breite >= 0 && t.breite <= t.rahmen.width() && !t.text.contains(QLatin1Char('\n'));
+        if (eineZeile) {
+            // Fits on one line: drawn at its place without a text layout or a clip.
+            double x = rahmen.left();
+            if (t.ausrichtung & Qt::AlignHCenter)
+                x += (rahmen.width() - t.breite * f) / 2;
+            else if (t.ausrichtung & Qt::AlignRight)
+                x += rahmen.width() - t.breite * f;
+            painter.drawText(QPointF(x, rahmen.top() + oberlaenge), t.text);
+            continue;
+        }
+        // Otherwise wrapped and cut at its own frame; nothing outside it is touched.
+        painter.save();
+        painter.setClipRect(rahmen, Qt::IntersectClip);
         painter.drawText(rahmen, textFlags(t.ausrichtung), t.text);
+        painter.restore();
     }
-    painter.setClipping(false);
     painter.restore();
 }
 
