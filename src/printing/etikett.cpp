@@ -1,5 +1,7 @@
 #include "etikett.h"
 
+#include "reportpreview.h"
+
 #include <algorithm>
 #include <store/dataset.h>
 
@@ -135,6 +137,12 @@ ReportPage etikett(const EtikettEinstellungen& e, const QStringList& titel)
         }
     }
     return seite; // 1 pt always fits; kept for the compiler
+}
+
+void etikettZeigen(Interaction& ui, const settings::Einstellungen& e, store::Dataset& filme, QWidget* parent)
+{
+    const ReportPage seite = etikett(EtikettEinstellungen::aus(e), etikettFilmeLesen(filme));
+    vorschauZeigen(ui, {1, [&seite](int) { return seite; }}, QStringLiteral("Etikett"), parent);
 }
 
 } // namespace quorbel::druck

@@ -13,6 +13,11 @@
 namespace store {
 class Dataset;
 }
+class QWidget;
+
+namespace quorbel {
+class Interaction;
+}
 
 namespace quorbel::druck {
 
@@ -40,5 +45,10 @@ QStringList etikettFilmeLesen(store::Dataset& filme);
 // others ("… und 3 weitere"); the font then shrinks until no line overlaps another
 // or leaves the frame.
 report::ReportPage etikett(const EtikettEinstellungen& e, const QStringList& titel);
+
+// The work of the label button: the label of the films of `filme` (the current
+// cassette's), shown in the preview until it is closed.
+void etikettZeigen(Interaction& ui, const settings::Einstellungen& e, store::Dataset& filme,
+                   QWidget* parent = nullptr);
 
 } // namespace quorbel::druck

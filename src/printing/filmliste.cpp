@@ -1,5 +1,7 @@
 #include "filmliste.h"
 
+#include "reportpreview.h"
+
 #include <settings/einstellungen.h>
 #include <store/dataset.h>
 #include <store/dates.h>
@@ -142,6 +144,16 @@ std::unique_ptr<report::BandedReport> filmliste(const FilmlisteEinstellungen& e,
     FilmlisteBaender b = filmlisteBaender(e, lauf, zeilen.anzahl());
     return std::make_unique<report::BandedReport>(std::move(b.titel), std::move(b.kopf), std::move(b.detail),
                                                   std::move(b.summe), zeilen);
+}
+
+void filmlisteZeigen(Interaction& ui, const settings::Einstellungen& e, const store::Dataset& uebersicht,
+                     const QDate& heute, std::optional<QDate> neuSeit, QWidget* parent)
+{
+    const DatasetRows zeilen(uebersicht);
+    const auto bericht =
+        filmliste(FilmlisteEinstellungen::aus(e), {heute, neuSeit, uebersicht.indexFieldNames()}, zeilen);
+    const report::BandedReport& b = *bericht;
+    vorschauZeigen(ui, {b.seitenzahl(), [&b](int s) { return b.seite(s); }}, e.Titel, parent);
 }
 
 } // namespace quorbel::druck

@@ -16,6 +16,11 @@ struct Einstellungen;
 namespace store {
 class Dataset;
 }
+class QWidget;
+
+namespace quorbel {
+class Interaction;
+}
 
 namespace quorbel::druck {
 
@@ -67,5 +72,11 @@ FilmlisteBaender filmlisteBaender(const FilmlisteEinstellungen& e, const Filmlis
 // The whole report over `zeilen`, which must outlive it.
 std::unique_ptr<report::BandedReport> filmliste(const FilmlisteEinstellungen& e, const FilmlisteLauf& lauf,
                                                 const report::RowSource& zeilen);
+
+// The work of the film list button: the overview's films, in its order and filter,
+// shown in the preview until it is closed. `neuSeit` is the filter date while the
+// overview's date picker is shown.
+void filmlisteZeigen(Interaction& ui, const settings::Einstellungen& e, const store::Dataset& uebersicht,
+                     const QDate& heute, std::optional<QDate> neuSeit, QWidget* parent = nullptr);
 
 } // namespace quorbel::druck

@@ -97,10 +97,16 @@ bool seitenDrucken(QPagedPaintDevice& geraet, const Seitenfolge& folge, int von,
     if (!painter.begin(&geraet))
         return false;
     const double f = geraet.logicalDpiX() / 96.0;
-    for (int s = von; s <= bis; ++s) {
-        if (s > von)
-            geraet.newPage();
-        seiteZeichnen(painter, folge.seite(s), f);
+    try {
+        for (int s = von; s <= bis; ++s) {
+            if (s > von)
+                geraet.newPage();
+            seiteZeichnen(painter, folge.seite(s), f);
+        }
+    } catch (...) {
+        // A row that cannot be read ends the job; the device is closed before the error goes on.
+        painter.end();
+        throw;
     }
     return painter.end();
 }
@@ -111,7 +117,7 @@ QString alsPdfSpeichern(const Seitenfolge& folge, const QString& datei, const QS
     if (!ausgabe.open(QIODevice::WriteOnly))
         return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden:\n\r%2")
             .arg(QFileInfo(datei).fileName(), ausgabe.errorString());
-    {
+    try {
         QPdfWriter pdf(&ausgabe);
         pdf.setTitle(titel);
         pdf.setCreator(QStringLiteral("Quorbel 98"));
@@ -122,6 +128,9 @@ QString alsPdfSpeichern(const Seitenfolge& folge, const QString& datei, const QS
             return QStringLiteral("Die PDF-Datei \"%1\" konnte nicht erzeugt werden.")
                 .arg(QFileInfo(datei).fileName());
         }
+    } catch (...) {
+        ausgabe.cancelWriting(); // nothing half-written replaces the file
+        throw;
     }
     if (!ausgabe.commit())
         return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden:\n\r%2")

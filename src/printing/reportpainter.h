@@ -31,7 +31,8 @@ bool seitenDrucken(QPagedPaintDevice& geraet, const Seitenfolge& folge, int von 
 
 // Writes the pages as a PDF file. The file is written in full or not at all: an
 // existing file stays untouched when writing fails. Returns an empty string on
-// success, otherwise the German text of what went wrong.
+// success, otherwise the German text of what went wrong. An error while laying out a
+// page (a row that cannot be read) is thrown on, and nothing is written.
 QString alsPdfSpeichern(const Seitenfolge& folge, const QString& datei, const QString& titel);
 
 } // namespace quorbel::report

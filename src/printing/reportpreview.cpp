@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <app/busycursor.h>
+#include <app/guard.h>
 #include <app/interaction.h>
 
 namespace quorbel {
@@ -98,8 +99,12 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     m_vorschau = new QPrintPreviewWidget(m_drucker.get(), this);
     m_vorschau->setObjectName(QStringLiteral("Vorschau"));
     m_vorschau->setAccessibleName(QStringLiteral("Seitenvorschau"));
-    connect(m_vorschau, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* p) { report::seitenDrucken(*p, m_folge); });
+    connect(m_vorschau, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* p) {
+        guarded(m_interaction, [&] {
+            BusyCursor warten;
+            report::seitenDrucken(*p, m_folge);
+        });
+    });
     connect(m_vorschau, &QPrintPreviewWidget::previewChanged, this,
             &ReportPreview::Seitenanzeige_Aktualisieren);
 
@@ -107,9 +112,10 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     spalte->addWidget(leiste);
     spalte->addWidget(m_vorschau, 1);
 
-    connect(drucken, &QToolButton::clicked, this, &ReportPreview::Drucken);
-    connect(einrichten, &QToolButton::clicked, this, &ReportPreview::Seite_Einrichten);
-    connect(pdf, &QToolButton::clicked, this, &ReportPreview::Als_Pdf_Speichern);
+    connectGuarded(drucken, &QToolButton::clicked, this, m_interaction, [this](bool) { Drucken(); });
+    connectGuarded(einrichten, &QToolButton::clicked, this, m_interaction,
+                   [this](bool) { Seite_Einrichten(); });
+    connectGuarded(pdf, &QToolButton::clicked, this, m_interaction, [this](bool) { Als_Pdf_Speichern(); });
     connect(erste, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->setCurrentPage(1); });
     connect(vorige, &QToolButton::clicked, m_vorschau,
             [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() - 1); });

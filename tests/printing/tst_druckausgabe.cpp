@@ -22,6 +22,8 @@
 #include <printing/reportfont.h>
 #include <printing/reportpainter.h>
 #include <printing/reportpreview.h>
+#include <settings/einstellungen.h>
+#include <store/error.h>
 
 using namespace quorbel;
 
@@ -101,6 +103,8 @@ private slots:
     void etikettAlsPdf();
     void vorschauDruckenUndSpeichern();
     void pdfNichtSchreibbar();
+    void lesefehlerErreichtDenFehlerdialog();
+    void knoepfeUeberDatenmengen();
 };
 
 void TestDruckausgabe::schriftersatz()
@@ -292,6 +296,94 @@ void TestDruckausgabe::pdfNichtSchreibbar()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("alt"));
     }
+}
+
+namespace {
+
+// Rows of which the 50th cannot be read.
+class Gesperrt final : public report::RowSource
+{
+public:
+    int anzahl() const override { return 100; }
+    QString wert(int zeile, const QString&) const override
+    {
+        if (zeile >= 50)
+            throw store::EngineError(QStringLiteral("Die Tabelle ist gesperrt."));
+        return QStringLiteral("x");
+    }
+};
+
+// Queues the answers by which the preview saves itself as this PDF file and closes.
+void pdfSpeichernIn(testing_support::FakeInteraction& ui, const QString& datei)
+{
+    ui.fileAnswers.push_back(datei);
+    ui.dialogAnswers.push_back([](QDialog& d) {
+        d.findChild<QToolButton*>(QStringLiteral("Button_Als_Pdf_Speichern"))->click();
+        return int(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+void TestDruckausgabe::lesefehlerErreichtDenFehlerdialog()
+{
+    Gesperrt zeilen;
+    const auto bericht = druck::filmliste({}, {QDate(2026, 12, 8), {}, QStringLiteral("Filmname")}, zeilen);
+    const QString datei =
+        testing_support::freshDir(QStringLiteral("lesefehler")) + QStringLiteral("/liste.pdf");
+    testing_support::FakeInteraction ui;
+    pdfSpeichernIn(ui, datei);
+    vorschauZeigen(ui, folgeAus(*bericht), QStringLiteral("Videoliste"));
+    QCOMPARE(ui.errors(), QStringList{QStringLiteral("Die Tabelle ist gesperrt.")});
+    QVERIFY(!QFile::exists(datei));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestDruckausgabe::knoepfeUeberDatenmengen()
+{
+    const QString dir = testing_support::freshDir(QStringLiteral("knoepfe"));
+    settings::Einstellungen e;
+
+    // The film list of a filtered overview: only its films, and their count.
+    store::Dataset uebersicht;
+    drucktest::filmeAnlegen(uebersicht, QStringLiteral("uebersicht"),
+                            {{1, QStringLiteral("Alt"), 90, QStringLiteral("Krimi"), QDate(2026, 11, 1)},
+                             {2, QStringLiteral("Neuer"), 80, QStringLiteral("Drama"), QDate(2026, 12, 2)}});
+    uebersicht.setFilter(QStringLiteral("Datum >= 01.12.2026"));
+    uebersicht.setFiltered(true);
+    testing_support::FakeInteraction ui;
+    const QString liste = dir + QStringLiteral("/liste.pdf");
+    pdfSpeichernIn(ui, liste);
+    druck::filmlisteZeigen(ui, e, uebersicht, QDate(2026, 12, 8), QDate(2026, 12, 1));
+    QCOMPARE(ui.errors(), QStringList());
+    QVERIFY(QFile::exists(liste));
+
+    // The label of a cassette with five films while the second is current.
+    store::Dataset filme;
+    std::vector<drucktest::Film> fuenf;
+    for (int i = 1; i <= 5; ++i)
+        fuenf.push_back(
+            {1, QStringLiteral("Titel%1").arg(i), 30, QStringLiteral("Drama"), QDate(2026, 12, 1)});
+    drucktest::filmeAnlegen(filme, QStringLiteral("etikettfilme"), fuenf);
+    filme.first();
+    filme.next();
+    const QString etikett = dir + QStringLiteral("/etikett.pdf");
+    pdfSpeichernIn(ui, etikett);
+    druck::etikettZeigen(ui, e, filme);
+    QCOMPARE(filme.recNo(), 2);
+    QCOMPARE(ui.errors(), QStringList());
+
+    if (!pdftotextFehlt().isEmpty())
+        return;
+    QList<Wort> w = woerter(liste);
+    QVERIFY(finde(w, QStringLiteral("Neuer")));
+    QVERIFY(!finde(w, QStringLiteral("Alt")));
+    QVERIFY(finde(w, QStringLiteral("01.12.2026")));
+    QVERIFY(finde(w, QStringLiteral("1")));
+    w = woerter(etikett);
+    QVERIFY(finde(w, QStringLiteral("Titel3")));
+    QVERIFY(!finde(w, QStringLiteral("Titel4")));
+    QVERIFY(finde(w, QStringLiteral("weitere")));
 }
 
 int main(int argc, char** argv)
