@@ -6,6 +6,7 @@
 #include <app/hauptformular.h>
 #include <app/interaction.h>
 #include <app/splashscreen.h>
+#include <printing/reportfont.h>
 #include <memory>
 
 int main(int argc, char* argv[])
@@ -22,6 +23,9 @@ int main(int argc, char* argv[])
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // Without the Windows faces, their metric-compatible stand-ins print in their place.
+    quorbel::report::schriftersatzEinrichten();
 
     auto splash = std::make_unique<quorbel::TSplashScreen>();
     splash->show();

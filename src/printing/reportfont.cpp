@@ -23,16 +23,33 @@ QFont qtSchrift(const Schrift& schrift, double einheitenFaktor)
     return f;
 }
 
+namespace {
+
+struct Ersatz
+{
+    const char* fehlt;
+    const char* durch;
+};
+const Ersatz kErsatz[] = {{"Arial", "Liberation Sans"},
+                          {"Times New Roman", "Liberation Serif"},
+                          {"Courier New", "Liberation Mono"}};
+
+} // namespace
+
+QStringList schriftenMitErsatz()
+{
+    QStringList faces = QFontDatabase::families();
+    for (const Ersatz& e : kErsatz) {
+        const QString fehlt = QString::fromLatin1(e.fehlt);
+        if (!faces.contains(fehlt, Qt::CaseInsensitive) && !QFont::substitutes(fehlt).isEmpty())
+            faces << fehlt;
+    }
+    faces.sort(Qt::CaseInsensitive);
+    return faces;
+}
+
 void schriftersatzEinrichten()
 {
-    struct Ersatz
-    {
-        const char* fehlt;
-        const char* durch;
-    };
-    static const Ersatz kErsatz[] = {{"Arial", "Liberation Sans"},
-                                     {"Times New Roman", "Liberation Serif"},
-                                     {"Courier New", "Liberation Mono"}};
     for (const Ersatz& e : kErsatz) {
         const QString fehlt = QString::fromLatin1(e.fehlt);
         const QString durch = QString::fromLatin1(e.durch);

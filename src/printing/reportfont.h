@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 namespace quorbel::report {
 
@@ -16,5 +17,9 @@ QFont qtSchrift(const Schrift& schrift, double einheitenFaktor);
 // their metric-compatible Liberation faces stand in for them, so texts keep the widths
 // they were laid out for. Call once after the application object exists.
 void schriftersatzEinrichten();
+
+// The installed font faces together with the faces that stand-ins were set up for,
+// sorted; for font lists that should offer "Arial" where it prints as its stand-in.
+QStringList schriftenMitErsatz();
 
 } // namespace quorbel::report

@@ -119,7 +119,13 @@ void TestDruckausgabe::schriftersatz()
         QCOMPARE(QFontInfo(report::qtSchrift(gewuenscht, 1.0)).family(), QLatin1String(ersatz));
         const QString probe = QStringLiteral("Die Schatzinsel (1950), Teil 2");
         QCOMPARE(report::textMass(probe, gewuenscht).breite, report::textMass(probe, vorhanden).breite);
+        QCOMPARE(QFont::substitutes(QLatin1String(fehlt)).join(u',').toLower(),
+                 QString::fromLatin1(ersatz).toLower());
+        QVERIFY(report::schriftenMitErsatz().contains(QLatin1String(fehlt)));
     }
+    // Set up twice, the stand-ins stay single.
+    report::schriftersatzEinrichten();
+    QCOMPARE(QFont::substitutes(QStringLiteral("Arial")).size(), 1);
 }
 
 void TestDruckausgabe::filmlisteAlsPdf()
