@@ -29,7 +29,9 @@ constexpr double kMessfaktor = 3.0;
 const QFontMetricsF& metrik(const Schrift& schrift)
 {
     // A report uses a handful of fonts; the last one asked for is asked for again most.
-    static std::vector<std::pair<Schrift, QFontMetricsF>> metriken;
+    // Kept until the process ends and never destroyed: font metrics must not outlive the
+    // application object, which goes before the static objects do.
+    static auto& metriken = *new std::vector<std::pair<Schrift, QFontMetricsF>>;
     static std::size_t zuletzt = 0;
     if (zuletzt < metriken.size() && metriken[zuletzt].first == schrift)
         return metriken[zuletzt].second;
