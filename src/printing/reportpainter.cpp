@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quorbel::report {
@@ -47,6 +48,7 @@ void seiteZeichnen(QPainter& painter, const ReportPage& seite, double f)
         Schrift schrift;
         QFont font;
         double oberlaenge;
+        double zeilenabstand;
     };
     std::vector<Satz> saetze;
     std::size_t aktuell = 0; // index into saetze; past the end before the first text
@@ -60,8 +62,8 @@ void seiteZeichnen(QPainter& painter, const ReportPage& seite, double f)
                                   saetze.begin());
             if (aktuell == saetze.size()) {
                 QFont font = qtSchrift(t.schrift, f);
-                const double a = QFontMetricsF(font, painter.device()).ascent();
-                saetze.push_back({t.schrift, font, a});
+                const QFontMetricsF m(font, painter.device());
+                saetze.push_back({t.schrift, font, m.ascent(), m.lineSpacing()});
             }
             painter.setFont(saetze[aktuell].font);
             oberlaenge = saetze[aktuell].oberlaenge;
@@ -79,9 +81,14 @@ void seiteZeichnen(QPainter& painter, const ReportPage& seite, double f)
             painter.drawText(QPointF(x, rahmen.top() + oberlaenge), t.text);
             continue;
         }
-        // Otherwise wrapped and cut at its own frame; nothing outside it is touched.
+        // Otherwise wrapped and cut at its own frame, after the last line that fits in
+        // whole, so no slice of a further line shows; nothing outside it is touched.
+        const double zeilenabstand = saetze[aktuell].zeilenabstand;
+        const double ganzeZeilen = std::max(1.0, std::floor(rahmen.height() / zeilenabstand));
+        QRectF sichtbar = rahmen;
+        sichtbar.setHeight(std::min(rahmen.height(), ganzeZeilen * zeilenabstand));
         painter.save();
-        painter.setClipRect(rahmen, Qt::IntersectClip);
+        painter.setClipRect(sichtbar, Qt::IntersectClip);
         painter.drawText(rahmen, textFlags(t.ausrichtung), t.text);
         painter.restore();
     }

@@ -8,7 +8,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -103,6 +105,7 @@ private slots:
     void etikettAlsPdf();
     void vorschauDruckenUndSpeichern();
     void pdfNichtSchreibbar();
+    void langerTextBleibtInSeinemRahmen();
     void lesefehlerErreichtDenFehlerdialog();
     void knoepfeUeberDatenmengen();
 };
@@ -330,6 +333,38 @@ void pdfSpeichernIn(testing_support::FakeInteraction& ui, const QString& datei)
 }
 
 } // namespace
+
+void TestDruckausgabe::langerTextBleibtInSeinemRahmen()
+{
+    // A title too long for its column: its first line shows, nothing of it lies outside
+    // the field, and no slice of its second line shows at the field's foot.
+    const report::Schrift schrift{QStringLiteral("Arial"), 8, false, false};
+    report::PlacedText t;
+    t.text = QStringLiteral("Ein sehr langer Filmtitel, der in keine Spalte passt, und noch viel mehr");
+    t.schrift = schrift;
+    t.rahmen = QRect(20, 20, 120, 15);
+    t.breite = report::textBreite(t.text, schrift);
+    report::ReportPage seite;
+    seite.texte.push_back(t);
+    const double f = 4.0;
+    QImage bild(int(200 * f), int(60 * f), QImage::Format_RGB32);
+    bild.fill(Qt::white);
+    {
+        QPainter p(&bild);
+        report::seiteZeichnen(p, seite, f);
+    }
+    const int zeile = QFontMetrics(report::qtSchrift(schrift, f)).lineSpacing();
+    int schwarzDrin = 0;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x) {
+            if (bild.pixel(x, y) == qRgb(255, 255, 255))
+                continue;
+            const bool imFeld = x >= 20 * f && x < 140 * f && y >= 20 * f && y < 20 * f + zeile;
+            QVERIFY2(imFeld, qPrintable(QStringLiteral("Punkt bei %1, %2").arg(x).arg(y)));
+            ++schwarzDrin;
+        }
+    QVERIFY(schwarzDrin > 100);
+}
 
 void TestDruckausgabe::lesefehlerErreichtDenFehlerdialog()
 {
