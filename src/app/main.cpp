@@ -6,8 +6,8 @@
 #include <app/hauptformular.h>
 #include <app/interaction.h>
 #include <app/splashscreen.h>
-#include <printing/reportfont.h>
 #include <memory>
+#include <printing/reportfont.h>
 
 int main(int argc, char* argv[])
 {
