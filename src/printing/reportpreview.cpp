@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <app/busycursor.h>
 #include <app/guard.h>
 #include <app/interaction.h>
@@ -116,13 +117,17 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     connectGuarded(einrichten, &QToolButton::clicked, this, m_interaction,
                    [this](bool) { Seite_Einrichten(); });
     connectGuarded(pdf, &QToolButton::clicked, this, m_interaction, [this](bool) { Als_Pdf_Speichern(); });
-    connect(erste, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->setCurrentPage(1); });
-    connect(vorige, &QToolButton::clicked, m_vorschau,
-            [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() - 1); });
-    connect(naechste, &QToolButton::clicked, m_vorschau,
-            [this] { m_vorschau->setCurrentPage(m_vorschau->currentPage() + 1); });
-    connect(letzte, &QToolButton::clicked, m_vorschau,
-            [this] { m_vorschau->setCurrentPage(m_vorschau->pageCount()); });
+    // Moving between pages; the read-out follows.
+    const auto blaettern = [this](QToolButton* knopf, auto ziel) {
+        connect(knopf, &QToolButton::clicked, m_vorschau, [this, ziel] {
+            m_vorschau->setCurrentPage(std::clamp(ziel(), 1, std::max(1, m_vorschau->pageCount())));
+            Seitenanzeige_Aktualisieren();
+        });
+    };
+    blaettern(erste, [] { return 1; });
+    blaettern(vorige, [this] { return m_vorschau->currentPage() - 1; });
+    blaettern(naechste, [this] { return m_vorschau->currentPage() + 1; });
+    blaettern(letzte, [this] { return m_vorschau->pageCount(); });
     connect(groesser, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->zoomIn(); });
     connect(kleiner, &QToolButton::clicked, m_vorschau, [this] { m_vorschau->zoomOut(); });
     connect(ganz, &QToolButton::clicked, m_vorschau, &QPrintPreviewWidget::fitInView);

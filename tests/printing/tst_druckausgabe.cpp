@@ -214,7 +214,7 @@ void TestDruckausgabe::vorschauDruckenUndSpeichern()
     testing_support::FakeInteraction ui;
     ui.fileAnswers.push_back(pdf);
     int seiten = -1;
-    QString seitenText;
+    QString seitenText, letzteSeite;
     QStringList ohneNamen;
     ui.dialogAnswers.push_back([&](QDialog& d) {
         auto& vorschau = dynamic_cast<ReportPreview&>(d);
@@ -226,6 +226,9 @@ void TestDruckausgabe::vorschauDruckenUndSpeichern()
         QCoreApplication::processEvents();
         seiten = d.findChild<QPrintPreviewWidget*>(QStringLiteral("Vorschau"))->pageCount();
         seitenText = d.findChild<QLabel*>(QStringLiteral("Label_Seite"))->text();
+        d.findChild<QToolButton*>(QStringLiteral("Button_Letzte_Seite"))->click();
+        d.findChild<QToolButton*>(QStringLiteral("Button_Naechste_Seite"))->click();
+        letzteSeite = d.findChild<QLabel*>(QStringLiteral("Label_Seite"))->text();
         d.findChild<QToolButton*>(QStringLiteral("Button_Als_Pdf_Speichern"))->click();
         // Printing: the print dialog is accepted as it stands, onto a PDF file.
         vorschau.drucker().setOutputFormat(QPrinter::PdfFormat);
@@ -245,6 +248,7 @@ void TestDruckausgabe::vorschauDruckenUndSpeichern()
     QCOMPARE(ohneNamen, QStringList());
     QCOMPARE(seiten, 2);
     QCOMPARE(seitenText, QStringLiteral("Seite 1 von 2"));
+    QCOMPARE(letzteSeite, QStringLiteral("Seite 2 von 2"));
     QCOMPARE(ui.errors(), QStringList());
     QCOMPARE(ui.messages(), QStringList());
     const auto gewaehlt = std::find_if(ui.shown.begin(), ui.shown.end(), [](const auto& s) {
