@@ -42,6 +42,7 @@ protected:
     quorbel::MsgButton showMessage(const quorbel::Message&) override { return quorbel::Ok; }
     QString showInputBox(const QString&, const QString&, const QString& i) override { return i; }
     QString showFileChooser(const QString&, const QString&) override { return {}; }
+    QString showSaveFileChooser(const QString&, const QString&) override { return {}; }
     int showDialog(QDialog&) override { return 0; }
     void showErrorDialog(const QString&) override {}
 };

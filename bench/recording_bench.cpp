@@ -125,6 +125,7 @@ protected:
     }
     QString showInputBox(const QString&, const QString&, const QString&) override { return QStringLiteral("90"); }
     QString showFileChooser(const QString&, const QString&) override { return QString(); }
+    QString showSaveFileChooser(const QString&, const QString&) override { return QString(); }
     int showDialog(QDialog&) override { return 0; }
     void showErrorDialog(const QString&) override {}
 };

@@ -17,5 +17,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
   clang libclang-rt-14-dev \
-  fonts-dejavu-core fonts-liberation2 fonts-urw-base35 \
+  fonts-dejavu-core fonts-liberation2 fonts-urw-base35 poppler-utils \
   xvfb xauth >/dev/null

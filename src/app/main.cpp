@@ -7,6 +7,7 @@
 #include <ui/interaction.h>
 #include <app/splashscreen.h>
 #include <memory>
+#include <printing/reportfont.h>
 
 int main(int argc, char* argv[])
 {
@@ -22,6 +23,9 @@ int main(int argc, char* argv[])
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // Without the Windows faces, their metric-compatible stand-ins print in their place.
+    quorbel::report::schriftersatzEinrichten();
 
     auto splash = std::make_unique<quorbel::TSplashScreen>();
     splash->show();

@@ -43,6 +43,13 @@ QString Interaction::chooseFile(const QString& filter, const QString& directory)
     return showFileChooser(filter, directory);
 }
 
+QString Interaction::chooseSaveFile(const QString& filter, const QString& suggestedName)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Eine Dateiauswahl"));
+    return showSaveFileChooser(filter, suggestedName);
+}
+
 int Interaction::exec(QDialog& dialog)
 {
     if (store::changeOpen())
@@ -148,6 +155,11 @@ QString QtInteraction::showInputBox(const QString& caption, const QString& promp
 QString QtInteraction::showFileChooser(const QString& filter, const QString& directory)
 {
     return QFileDialog::getOpenFileName(m_parent, QString(), directory, qtNameFilters(filter));
+}
+
+QString QtInteraction::showSaveFileChooser(const QString& filter, const QString& suggestedName)
+{
+    return QFileDialog::getSaveFileName(m_parent, QString(), suggestedName, qtNameFilters(filter));
 }
 
 int QtInteraction::showDialog(QDialog& dialog)

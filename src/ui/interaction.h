@@ -43,6 +43,11 @@ public:
     // Returns the chosen file's full path, or an empty string when cancelled.
     QString chooseFile(const QString& filter, const QString& directory);
 
+    // A file-save dialog with the same filter form, offering `suggestedName`; an existing
+    // file is only chosen after the person agreed to replace it. Returns the full path,
+    // or an empty string when cancelled.
+    QString chooseSaveFile(const QString& filter, const QString& suggestedName);
+
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     int exec(QDialog& dialog);
 
@@ -63,6 +68,7 @@ protected:
     virtual MsgButton showMessage(const Message& msg) = 0;
     virtual QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
     virtual QString showFileChooser(const QString& filter, const QString& directory) = 0;
+    virtual QString showSaveFileChooser(const QString& filter, const QString& suggestedName) = 0;
     virtual int showDialog(QDialog& dialog) = 0;
     virtual void showErrorDialog(const QString& text) = 0;
 
@@ -86,6 +92,7 @@ protected:
     MsgButton showMessage(const Message& msg) override;
     QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) override;
     QString showFileChooser(const QString& filter, const QString& directory) override;
+    QString showSaveFileChooser(const QString& filter, const QString& suggestedName) override;
     int showDialog(QDialog& dialog) override;
     void showErrorDialog(const QString& text) override;
 

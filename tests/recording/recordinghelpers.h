@@ -31,6 +31,10 @@ protected:
     {
         return fake.chooseFile(filter, directory);
     }
+    QString showSaveFileChooser(const QString& filter, const QString& suggestedName) override
+    {
+        return fake.chooseSaveFile(filter, suggestedName);
+    }
     int showDialog(QDialog& dialog) override { return fake.exec(dialog); }
     void showErrorDialog(const QString& text) override { fake.showError(text); }
 };

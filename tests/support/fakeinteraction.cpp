@@ -46,6 +46,17 @@ QString FakeInteraction::showFileChooser(const QString& filter, const QString& d
     return {};
 }
 
+QString FakeInteraction::showSaveFileChooser(const QString& filter, const QString& suggestedName)
+{
+    shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, suggestedName});
+    if (!fileAnswers.empty()) {
+        QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    return {};
+}
+
 int FakeInteraction::showDialog(QDialog& dialog)
 {
     shown.append({Shown::Kind::Dialog, dialog.windowTitle(), quorbel::MsgIcon::None, 0, {}});

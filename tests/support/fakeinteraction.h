@@ -48,6 +48,8 @@ protected:
     quorbel::MsgButton showMessage(const quorbel::Message& msg) override;
     QString showInputBox(const QString& caption, const QString& prompt, const QString& initial) override;
     QString showFileChooser(const QString& filter, const QString& directory) override;
+    // Takes its answer from fileAnswers too and records the suggested name as caption.
+    QString showSaveFileChooser(const QString& filter, const QString& suggestedName) override;
     int showDialog(QDialog& dialog) override;
     void showErrorDialog(const QString& text) override;
 };
