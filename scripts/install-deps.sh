@@ -5,7 +5,8 @@
 # - libexpat1-dev, libjpeg62-turbo-dev: libwmf's link flags name libexpat and libjpeg, and
 #   libwmf-dev does not pull in their development files;
 # - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
-#   without any font it refuses every metafile).
+#   without any font it refuses every metafile);
+# - xdotool, imagemagick: driving the program under Xvfb and taking the pictures in docs/.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -17,4 +18,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 \
-  xvfb xauth >/dev/null
+  xvfb xauth xdotool imagemagick >/dev/null
