@@ -5,7 +5,7 @@
 # - libexpat1-dev, libjpeg62-turbo-dev: libwmf's link flags name libexpat and libjpeg, and
 #   libwmf-dev does not pull in their development files;
 # - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
-#   without any font it refuses every metafile).
+#   without any font it refuses every metafile);
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

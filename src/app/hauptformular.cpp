@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -86,6 +87,21 @@ void THauptformular::Handler_Verbinden()
     // The file menu closes, replaces or quits the collection, and closing discards a
     // pending row: a film being typed is stored first, as when the grid is left.
     connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui, [this] { Tab_Eingabe->DBGrid_FilmeExit(); });
+    // Lending starts on the input page and is done by the loan page, which tells the
+    // input page whether its cassette may still be lent.
+    connectGuarded(Tab_Eingabe, &Eingabeseite::verleihenAngefordert, this, m_ui,
+                   [this] { Tab_Verleihmanager->BitBtn_VerleihenClick(); });
+    connect(Tab_Verleihmanager, &Verleihseite::verleihenMoeglich, Tab_Eingabe,
+            &Eingabeseite::setVerleihenMoeglich);
+    connectGuarded(Tab_Verleihmanager, &Verleihseite::kassetteZeigen, this, m_ui, [this] {
+        Pagecontrol->setCurrentWidget(Tab_Eingabe);
+        Refresh_Navigator();
+    });
+    // A reminder is shown over the loan page; a film being typed is stored first.
+    connectGuarded(Tab_Verleihmanager, &Verleihseite::verleihmanagerZeigen, this, m_ui, [this] {
+        Tab_Eingabe->DBGrid_FilmeExit();
+        Pagecontrol->setCurrentWidget(Tab_Verleihmanager);
+    });
     // The free-space search needs a cassette.
     connect(Tab_Eingabe, &Eingabeseite::freienPlatzSuchenMoeglich, Tab_Aufnahmetimer,
             &Aufnahmetimerseite::setFreienPlatzSuchenMoeglich);
@@ -180,7 +196,9 @@ void THauptformular::Timer_UhrzeitTimer()
 {
     Panel_Uhrzeit->setText(Uhrzeit_Text());
     const QString today = Heute_Text();
-    if (today != m_lastSeenDate) {
+    // While the checks wait for an answer the new day is left for the first tick after
+    // them: no second check starts behind an open reminder, and the day is not lost.
+    if (today != m_lastSeenDate && !m_pruefungenLaufen) {
         m_lastSeenDate = today;
         Tab_Aufnahmetimer->setHeute(m_clock.today());
         Pruefungen();
@@ -189,6 +207,10 @@ void THauptformular::Timer_UhrzeitTimer()
 
 void THauptformular::Pruefungen()
 {
+    if (m_pruefungenLaufen)
+        return;
+    m_pruefungenLaufen = true;
+    const auto ende = qScopeGuard([this] { m_pruefungenLaufen = false; });
     ++m_checkRuns;
     Pruefe_Verliehene_Kassetten();
     Pruefe_Aufnahmen();

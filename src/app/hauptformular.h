@@ -164,6 +164,7 @@ private:
     QString m_lastSeenDate;
     bool m_collectionOpen = false;
     bool m_firstActivation = true;
+    bool m_pruefungenLaufen = false; // the loan and recording checks are running
     int m_checkRuns = 0;
     int m_settingsSaves = 0;
 };

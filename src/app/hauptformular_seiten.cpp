@@ -20,6 +20,7 @@
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
+#include <settings/settingscontroller.h>
 #include <ui/bilder.h>
 #include <ui/design.h>
 
@@ -107,7 +108,10 @@ void THauptformular::Seiten_Aufbauen()
     Pagecontrol->addTab(Tab_Eingabe, QStringLiteral("&Eingabe"));
     Tab_Uebersicht = new Uebersichtseite(*m_sammlung, m_ui, m_clock);
     Pagecontrol->addTab(Tab_Uebersicht, QStringLiteral("&Filmübersicht"));
-    Tab_Verleihmanager = new Verleihseite(*m_sammlung, m_ui);
+    // The settings page comes later: the loan page reads the reminder days when it needs them.
+    Tab_Verleihmanager = new Verleihseite(*m_sammlung, m_ui, m_clock, [this] {
+        return Einstellungsverwaltung ? int(Einstellungsverwaltung->einstellungen().Warnen_Nach_x_Tagen) : 0;
+    });
     Pagecontrol->addTab(Tab_Verleihmanager, QStringLiteral("&Verleihmanager"));
     Tab_Aufnahmetimer = new Aufnahmetimerseite(*m_sammlung, m_ui, m_clock);
     Pagecontrol->addTab(Tab_Aufnahmetimer, QStringLiteral("&Aufnahmetimer"));

@@ -160,6 +160,8 @@ void Eingabeseite::Handler_Verbinden()
                    [this](bool) { BitBtn_SpielzeitAendernClick(); });
     connectGuarded(BitBtn_Filmloeschen, &QPushButton::clicked, this, m_ui,
                    [this](bool) { BitBtn_FilmloeschenClick(); });
+    connectGuarded(BitBtn_Verleihen, &QPushButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_VerleihenClick(); });
     connectGuarded(Edit_Direkt, &QLineEdit::textChanged, this, m_ui,
                    [this](const QString& text) { Edit_DirektChange(text); });
     Edit_Direkt->installEventFilter(this);
@@ -194,6 +196,11 @@ void Eingabeseite::setKassettennummerSchrift(const QString& face)
     QFont f = DBText_Kassette->font();
     f.setFamily(face);
     DBText_Kassette->setFont(f);
+}
+
+void Eingabeseite::setVerleihenMoeglich(bool moeglich)
+{
+    BitBtn_Verleihen->setEnabled(moeglich);
 }
 
 void Eingabeseite::Kassette_Anzeigen()
@@ -353,6 +360,17 @@ void Eingabeseite::DBGrid_FilmeDblClick()
         return;
     Filminfoformular->filmnameUebernehmen();
     m_ui.exec(*Filminfoformular);
+}
+
+void Eingabeseite::BitBtn_VerleihenClick()
+{
+    if (!m_kassetten.isActive() || m_kassetten.isEmpty())
+        return;
+    // A film being typed is stored first, as when the grid is left.
+    if (!Zelle_Uebernehmen())
+        return;
+    m_filme.checkBrowseMode();
+    emit verleihenAngefordert();
 }
 
 bool Eingabeseite::eventFilter(QObject* watched, QEvent* event)

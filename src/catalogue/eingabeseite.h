@@ -54,6 +54,8 @@ public:
     void setGenres(const QStringList& genres);
     void setSpielzeiten(const QStringList& entries);
     void setKassettennummerSchrift(const QString& face);
+    // After lending or taking back: whether the current cassette may be lent.
+    void setVerleihenMoeglich(bool moeglich);
 
     // --- Handlers ------------------------------------------------------------------------------
     void BitBtn_ErsteClick();
@@ -66,12 +68,15 @@ public:
     void DBGrid_FilmeKeyPress(QChar key);
     void BitBtn_FilmloeschenClick();
     void DBGrid_FilmeDblClick();
+    void BitBtn_VerleihenClick();
 
     Eingaberegeln& regeln() { return m_regeln; }
 
 signals:
     // The free-space search of the planner is possible (at least one cassette).
     void freienPlatzSuchenMoeglich(bool moeglich);
+    // "&Verleihen" was clicked: the loan page lends the current cassette.
+    void verleihenAngefordert();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -37,7 +37,9 @@ TMeldungsformular::TMeldungsformular(QWidget* parent, const Clock* clock) : QDia
 
     Label1 = new QLabel(QStringLiteral("In wieviel Tagen soll der Hinweis wieder angezeigt werden ?"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 142, 330, 20);
+    // Two lines where the screen font is wider than the text's room.
+    Label1->setGeometry(12, 134, 330, 36);
+    Label1->setWordWrap(true);
 
     SpinEdit_Tage = new QSpinBox(this);
     SpinEdit_Tage->setObjectName(QStringLiteral("SpinEdit_Tage"));

@@ -7,7 +7,9 @@
 #include <store/datasetmodel.h>
 #include <ui/datasetgrid.h>
 #include <ui/design.h>
+#include <ui/guard.h>
 #include <ui/radiogroup.h>
+#include <utility>
 
 namespace quorbel {
 
@@ -18,8 +20,9 @@ namespace {
 constexpr int kStandardBreite = 64;
 } // namespace
 
-Verleihseite::Verleihseite(store::Collection& sammlung, Interaction& ui, QWidget* parent)
-    : QWidget(parent), m_sammlung(sammlung)
+Verleihseite::Verleihseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                           std::function<int()> warnTage, QWidget* parent)
+    : QWidget(parent)
 {
     QWidget* page = this;
     named(page, QStringLiteral("Tab_Verleihmanager"), QStringLiteral("Verleihmanager"));
@@ -40,6 +43,7 @@ Verleihseite::Verleihseite(store::Collection& sammlung, Interaction& ui, QWidget
         button(page, QStringLiteral("BitBtn_Zurueckbekommen"), QStringLiteral("&Zurückbekommen"),
                QStringLiteral("Löscht den markierten Film aus der Verleihübersicht und gibt ihn wieder frei"),
                QRect(330, 430, 199, 30));
+    BitBtn_Zurueckbekommen->setEnabled(false);
 
     using Column = store::DatasetModel::Column;
     const Qt::Alignment centre = Qt::AlignHCenter;
@@ -51,14 +55,72 @@ Verleihseite::Verleihseite(store::Collection& sammlung, Interaction& ui, QWidget
                                 this);
     DBGrid_Verliehen->bind(DataSource_Ausgeliehen);
 
-    Meldungsformular = new TMeldungsformular(this);
+    Meldungsformular = new TMeldungsformular(this, &clock);
+    m_erinnerung = std::make_unique<Meldungsfenster>(*Meldungsformular, ui);
+    m_regeln = std::make_unique<Verleihregeln>(sammlung.kassetten(), sammlung.filme(), sammlung.verliehen(),
+                                               ui, clock, std::move(warnTage), *m_erinnerung);
+    m_regeln->Verleihmanager_Zeigen = [this] { emit verleihmanagerZeigen(); };
+
+    connectGuarded(RadioGroup_Sortieren2, &RadioGroup::clicked, this, ui,
+                   [this](int item) { RadioGroup_Sortieren2Click(item); });
+    connectGuarded(BitBtn_Zurueckbekommen, &QPushButton::clicked, this, ui,
+                   [this](bool) { BitBtn_ZurueckbekommenClick(); });
+    DBGrid_Verliehen->doubleClickAction = [this] { DBGrid_VerliehenDblClick(); };
 }
+
+Verleihseite::~Verleihseite() = default;
 
 void Verleihseite::Nach_Oeffnen()
 {
-    BitBtn_Zurueckbekommen->setEnabled(m_sammlung.verliehen().recordCount() > 0);
+    BitBtn_Zurueckbekommen->setEnabled(m_regeln->Knoepfe().zurueckbekommen);
 }
 
-void Verleihseite::Pruefe_Verliehene_Kassetten() {}
+void Verleihseite::Pruefe_Verliehene_Kassetten()
+{
+    m_regeln->Pruefe_Verliehene_Kassetten();
+}
+
+bool Verleihseite::pruefungLaeuft() const
+{
+    return m_regeln->pruefungLaeuft();
+}
+
+void Verleihseite::Knoepfe_Setzen(const Verleihknoepfe& knoepfe)
+{
+    BitBtn_Zurueckbekommen->setEnabled(knoepfe.zurueckbekommen);
+    emit verleihenMoeglich(knoepfe.verleihen);
+}
+
+void Verleihseite::Mit_Knoepfen(const std::function<Verleihknoepfe()>& aktion)
+{
+    try {
+        Knoepfe_Setzen(aktion());
+    } catch (...) {
+        // The buttons show the datasets as the failure left them.
+        Knoepfe_Setzen(m_regeln->Knoepfe());
+        throw;
+    }
+}
+
+void Verleihseite::BitBtn_VerleihenClick()
+{
+    Mit_Knoepfen([this] { return m_regeln->BitBtn_VerleihenClick(); });
+}
+
+void Verleihseite::RadioGroup_Sortieren2Click(int item)
+{
+    m_regeln->RadioGroup_Sortieren2Click(item);
+}
+
+void Verleihseite::DBGrid_VerliehenDblClick()
+{
+    if (m_regeln->DBGrid_VerliehenDblClick())
+        emit kassetteZeigen();
+}
+
+void Verleihseite::BitBtn_ZurueckbekommenClick()
+{
+    Mit_Knoepfen([this] { return m_regeln->BitBtn_ZurueckbekommenClick(); });
+}
 
 } // namespace quorbel

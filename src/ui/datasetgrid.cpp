@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -479,6 +480,15 @@ void DatasetGrid::reopenWith(const QString& text)
 {
     if (QWidget* editor = m_delegate->openEditor())
         setEditorText(editor, text);
+}
+
+void DatasetGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Editable grids answer the double click in their event filter; a read-only grid
+    // selects the row under the pointer first and then runs the action.
+    QTableView::mouseDoubleClickEvent(event);
+    if (m_readOnly && doubleClickAction)
+        guarded(m_ui, [this] { doubleClickAction(); });
 }
 
 bool DatasetGrid::eventFilter(QObject* watched, QEvent* event)
