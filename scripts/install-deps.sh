@@ -6,6 +6,8 @@
 #   libwmf-dev does not pull in their development files;
 # - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
 #   without any font it refuses every metafile);
+# - clang, libclang-rt-14-dev: the fuzz programs (libFuzzer);
+# - poppler-utils: pdftotext, with which the tests read printed pages back.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
