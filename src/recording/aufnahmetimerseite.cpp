@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <store/collection.h>
 #include <store/datasetmodel.h>
 #include <store/dates.h>
@@ -24,8 +27,8 @@ namespace quorbel {
 using namespace design;
 
 namespace {
-// Width of the date column: the date with its four-digit year fits.
-constexpr int kDatumBreite = 74;
+// Room left and right of a cell's text.
+constexpr int kRand = 12;
 
 // Times of day in the grid as hours and minutes.
 class UhrzeitDelegate final : public QStyledItemDelegate
@@ -67,16 +70,31 @@ Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction&
                                    QStringLiteral("Kassetten mit freiem Platz"));
     ListBox_FreieKassetten->setGeometry(222, 314, 307, 158);
 
+    // A compact font, as on the page tabs, so that the six columns fit side by side;
+    // the date (with its four-digit year) and the length's title always fit.
+    QFont kompakt = DBGrid_ATimer->font();
+    kompakt.setPointSizeF(kompakt.pointSizeF() > 0 ? kompakt.pointSizeF() * 0.9 : 8.0);
+    DBGrid_ATimer->setFont(kompakt);
+    DBGrid_ATimer->horizontalHeader()->setFont(kompakt);
+    const int datumBreite =
+        std::max(72, QFontMetrics(kompakt).horizontalAdvance(store::formatDate(QDate(2000, 12, 28))) + kRand);
+    const int laengeBreite =
+        std::max(72, QFontMetrics(kompakt).horizontalAdvance(QStringLiteral("Laenge (Min.)")) + 2 * kRand);
+    // What the title column gives up when the others need more room than the grid has.
+    const int platz =
+        DBGrid_ATimer->width() - DBGrid_ATimer->verticalHeader()->width() - 2 * DBGrid_ATimer->frameWidth();
+    const int filmnameBreite = std::min(161, platz - (70 + datumBreite + 63 + 61 + laengeBreite));
+
     using Column = store::DatasetModel::Column;
     const Qt::Alignment centre = Qt::AlignHCenter;
     DataSource_Aufnahmetimer = new store::DatasetModel(
         &sammlung.aufnahmetimer(),
-        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 161, true},
+        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, filmnameBreite, true},
          Column{QStringLiteral("Programm"), QString(), centre, 70, true},
-         Column{QStringLiteral("Datum"), QString(), centre, kDatumBreite, true},
+         Column{QStringLiteral("Datum"), QString(), centre, datumBreite, true},
          Column{QStringLiteral("Beginn"), QString(), centre, 63, true},
          Column{QStringLiteral("Ende"), QString(), centre, 61, true},
-         Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},
+         Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, laengeBreite, true}},
         this);
     DBGrid_ATimer->bind(DataSource_Aufnahmetimer);
     auto* uhrzeit = new UhrzeitDelegate(DBGrid_ATimer);

@@ -205,9 +205,17 @@ private slots:
                               QStringLiteral("23:30"), QStringLiteral("00:15"), QStringLiteral("45")}));
         QCOMPARE(text(0, 3), QStringLiteral("08:05"));
         // The date with its four-digit year fits its column.
-        QVERIFY(grid->columnWidth(2) >= grid->fontMetrics().horizontalAdvance(text(0, 2)) + 4);
-        QCOMPARE(grid->columnWidth(0), 161);
-        QCOMPARE(grid->columnWidth(5), 72);
+        QVERIFY(grid->columnWidth(2) >= grid->fontMetrics().horizontalAdvance(text(0, 2)) + 8);
+        QVERIFY(grid->columnWidth(5) >=
+                grid->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Laenge (Min.)")) +
+                    8);
+        // All six side by side, the title as wide as the design has it where the font allows.
+        int breite = 0;
+        for (int c = 0; c < 6; ++c)
+            breite += grid->columnWidth(c);
+        QVERIFY(breite <= grid->viewport()->width());
+        QVERIFY(grid->columnWidth(0) <= 161 && grid->columnWidth(0) >= 120);
+        QCOMPARE(grid->columnWidth(3), 63);
     }
 
     void entriesThroughDialogAndButtons()
