@@ -237,28 +237,9 @@ private slots:
         QVERIFY(!f.aufgenommen()->isEnabled());
         QVERIFY(f.dialog().Edit_Filmname->text().isEmpty());
 
-        // A refused entry stays in the dialog until it is right, then is stored.
-        f.ui.fake.dialogAnswers.push_back([](QDialog& d) {
-            auto& a = dynamic_cast<TForm_Aufnahmetimer&>(d);
-            a.Edit_Filmname->setText(QStringLiteral("Western"));
-            a.ComboBox_Programme->setEditText(QStringLiteral("EIN SEHR LANGER SENDERNAME"));
-            a.DateTimePicker->setDate(QDate(2026, 12, 8));
-            a.MaskEdit_Beginn->setText(QStringLiteral("09:59"));
-            a.MaskEdit_Ende->setText(QStringLiteral("11:00"));
-            a.BitBtn_Uebernehmen->click();
-            if (a.result() == QDialog::Accepted)
-                return int(QDialog::Accepted);
-            a.MaskEdit_Beginn->setText(QStringLiteral("10:00"));
-            a.BitBtn_Uebernehmen->click();
-            return a.result();
-        });
-        kind<QPushButton>(f.w, "BitBtn_NeuerFilm")->click();
-        QCOMPARE(f.meldungen(),
-                 QStringList{QStringLiteral("Die Aufnahme muss in der Zukunft stattfinden !")});
+        f.neuerFilm(QStringLiteral("Western"), QStringLiteral("KANAL ZWEI"), QDate(2026, 12, 8),
+                    QStringLiteral("10:00"), QStringLiteral("11:00"));
         QCOMPARE(f.filme(), QStringList{QStringLiteral("Western")});
-        QCOMPARE(f.timer().valueAt(0, QStringLiteral("Programm")).toString(),
-                 QStringLiteral("EIN SEHR LANGER SEND"));
-        QCOMPARE(f.timer().valueAt(0, QStringLiteral("Laenge")).toInt(), 60);
         QVERIFY(f.aufgenommen()->isEnabled());
         QVERIFY(f.dialog().Edit_Filmname->text().isEmpty() &&
                 f.dialog().ComboBox_Programme->currentText().isEmpty());
