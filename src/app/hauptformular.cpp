@@ -105,6 +105,9 @@ void THauptformular::Handler_Verbinden()
     // The free-space search needs a cassette.
     connect(Tab_Eingabe, &Eingabeseite::freienPlatzSuchenMoeglich, Tab_Aufnahmetimer,
             &Aufnahmetimerseite::setFreienPlatzSuchenMoeglich);
+    // A missed or coming recording is shown with the planner in front.
+    connect(Tab_Aufnahmetimer, &Aufnahmetimerseite::zeigeMich, this,
+            [this] { Pagecontrol->setCurrentWidget(Tab_Aufnahmetimer); });
 }
 
 void THauptformular::FormCreate()

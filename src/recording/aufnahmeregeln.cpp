@@ -4,11 +4,11 @@
 
 #include <QDialog>
 #include <algorithm>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 #include <settings/einstellungen.h>
 #include <store/dataset.h>
 #include <store/dates.h>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 
 namespace quorbel {
 
@@ -119,6 +119,27 @@ void Aufnahmeregeln::BitBtn_AufgenommenClick()
     Setze_Aufgenommen();
 }
 
+bool Aufnahmeregeln::Etwas_Faellig(const QDate& heute) const
+{
+    // Everything on or before today may have been missed (the walk compares the times);
+    // with reminders on, whatever is close enough and still to be reminded of. A
+    // second, read-only dataset over the planner file leaves the list's position and
+    // display alone.
+    QString bedingung = QStringLiteral("(Datum <= %1)").arg(store::formatDate(heute));
+    if (m_einstellungen.Warnen_Nach_x_Tagen > 0 && m_einstellungen.Aufnahme_TageWarnen > 0) {
+        const QDate bis = heute.addDays(m_einstellungen.Aufnahme_TageWarnen);
+        bedingung += QStringLiteral(" OR ((Anzeigen = TRUE) AND (Datum <= %1))").arg(store::formatDate(bis));
+    }
+    store::Dataset faellig;
+    faellig.setDatabaseName(m_timer.databaseName());
+    faellig.setTableName(m_timer.tableName());
+    faellig.setReadOnly(true);
+    faellig.setFilter(bedingung);
+    faellig.setFiltered(true);
+    faellig.open();
+    return faellig.recordCount() > 0;
+}
+
 void Aufnahmeregeln::Pruefe_Aufnahmen()
 {
     // A message of this check may let the clock tick; a tick never starts a second one.
@@ -132,6 +153,11 @@ void Aufnahmeregeln::Pruefe_Aufnahmen()
     } ende{m_pruefungLaeuft};
 
     m_timer.checkBrowseMode();
+    // Most checks find nothing to report: ask the engine first instead of walking.
+    if (!Etwas_Faellig(m_clock.today())) {
+        Setze_Aufgenommen();
+        return;
+    }
     const int gemerkt = m_timer.recNo();
     {
         Unterbrochen still(m_timer);

@@ -65,6 +65,10 @@ public:
                                    const QString& programm, const QString& filmname);
 
 private:
+    // Whether any entry is missed or due for a reminder by `heute` (a cheap count; the
+    // walk decides on the exact moment).
+    bool Etwas_Faellig(const QDate& heute) const;
+
     store::Dataset& m_timer;
     Interaction& m_ui;
     const Clock& m_clock;

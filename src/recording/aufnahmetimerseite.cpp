@@ -1,28 +1,54 @@
 #include "aufnahmetimerseite.h"
 
+#include "aufnahmeregeln.h"
 #include "aufnahmetimerformular.h"
+#include "freierplatz.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <algorithm>
 #include <store/collection.h>
 #include <store/datasetmodel.h>
+#include <store/dates.h>
+#include <ui/clock.h>
 #include <ui/datasetgrid.h>
 #include <ui/design.h>
+#include <ui/guard.h>
 
 namespace quorbel {
 
 using namespace design;
 
 namespace {
-// Width of a grid column that has no width of its own.
-constexpr int kStandardBreite = 64;
+// Room left and right of a cell's text.
+constexpr int kRand = 12;
+
+// Times of day in the grid as hours and minutes.
+class UhrzeitDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        const QTime t = store::parseTime(value.toString());
+        if (!t.isValid())
+            return QStyledItemDelegate::displayText(value, locale);
+        return t.toString(QStringLiteral("HH:mm"));
+    }
+};
+
 } // namespace
 
 Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
                                        QWidget* parent)
-    : QWidget(parent), m_sammlung(sammlung)
+    : QWidget(parent), m_sammlung(sammlung), m_ui(ui), m_clock(clock)
 {
     QWidget* page = this;
     named(page, QStringLiteral("Tab_Aufnahmetimer"), QStringLiteral("Aufnahmetimer"));
@@ -44,28 +70,112 @@ Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction&
                                    QStringLiteral("Kassetten mit freiem Platz"));
     ListBox_FreieKassetten->setGeometry(222, 314, 307, 158);
 
+    // A compact font, as on the page tabs, so that the six columns fit side by side;
+    // the date (with its four-digit year) and the length's title always fit.
+    QFont kompakt = DBGrid_ATimer->font();
+    kompakt.setPointSizeF(kompakt.pointSizeF() > 0 ? kompakt.pointSizeF() * 0.9 : 8.0);
+    DBGrid_ATimer->setFont(kompakt);
+    DBGrid_ATimer->horizontalHeader()->setFont(kompakt);
+    const int datumBreite =
+        std::max(72, QFontMetrics(kompakt).horizontalAdvance(store::formatDate(QDate(2000, 12, 28))) + kRand);
+    const int laengeBreite =
+        std::max(72, QFontMetrics(kompakt).horizontalAdvance(QStringLiteral("Laenge (Min.)")) + 2 * kRand);
+    // What the title column gives up when the others need more room than the grid has.
+    const int platz =
+        DBGrid_ATimer->width() - DBGrid_ATimer->verticalHeader()->width() - 2 * DBGrid_ATimer->frameWidth();
+    const int filmnameBreite = std::min(161, platz - (70 + datumBreite + 63 + 61 + laengeBreite));
+
     using Column = store::DatasetModel::Column;
     const Qt::Alignment centre = Qt::AlignHCenter;
     DataSource_Aufnahmetimer = new store::DatasetModel(
         &sammlung.aufnahmetimer(),
-        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, 161, true},
+        {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, filmnameBreite, true},
          Column{QStringLiteral("Programm"), QString(), centre, 70, true},
-         Column{QStringLiteral("Datum"), QString(), centre, kStandardBreite, true},
+         Column{QStringLiteral("Datum"), QString(), centre, datumBreite, true},
          Column{QStringLiteral("Beginn"), QString(), centre, 63, true},
          Column{QStringLiteral("Ende"), QString(), centre, 61, true},
-         Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, 72, true}},
+         Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, laengeBreite, true}},
         this);
     DBGrid_ATimer->bind(DataSource_Aufnahmetimer);
+    auto* uhrzeit = new UhrzeitDelegate(DBGrid_ATimer);
+    DBGrid_ATimer->setItemDelegateForColumn(DataSource_Aufnahmetimer->columnOf(QStringLiteral("Beginn")),
+                                            uhrzeit);
+    DBGrid_ATimer->setItemDelegateForColumn(DataSource_Aufnahmetimer->columnOf(QStringLiteral("Ende")),
+                                            uhrzeit);
 
     Form_Aufnahmetimer = new TForm_Aufnahmetimer(ui, clock, this);
+
+    BitBtn_Aufgenommen->setEnabled(false);
+    BitBtn_FreienPlatzSuchen->setEnabled(false);
+    connectGuarded(BitBtn_NeuerFilm, &QPushButton::clicked, this, ui,
+                   [this](bool) { BitBtn_NeuerFilmClick(); });
+    connectGuarded(BitBtn_Aufgenommen, &QPushButton::clicked, this, ui,
+                   [this](bool) { BitBtn_AufgenommenClick(); });
+    connectGuarded(BitBtn_FreienPlatzSuchen, &QPushButton::clicked, this, ui,
+                   [this](bool) { BitBtn_FreienPlatzSuchenClick(); });
+    for (const int taste : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(QKeySequence(taste), this);
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connectGuarded(enter, &QShortcut::activated, this, ui, [this] { Eingabetaste(); });
+    }
+}
+
+Aufnahmetimerseite::~Aufnahmetimerseite() = default;
+
+void Aufnahmetimerseite::setEinstellungen(const settings::Einstellungen& einstellungen)
+{
+    m_regeln = std::make_unique<Aufnahmeregeln>(m_sammlung.aufnahmetimer(), m_ui, m_clock, einstellungen);
+    m_regeln->zeigeSeite = [this] { emit zeigeMich(); };
+    m_regeln->setzeAufgenommen = [this](bool an) { BitBtn_Aufgenommen->setEnabled(an); };
+    m_freierPlatz = std::make_unique<FreierPlatz>(m_sammlung.kassetten(), m_sammlung.filme(),
+                                                  m_sammlung.aufnahmetimer(), m_ui, einstellungen);
 }
 
 void Aufnahmetimerseite::Nach_Oeffnen()
 {
-    BitBtn_Aufgenommen->setEnabled(m_sammlung.aufnahmetimer().recordCount() > 0);
+    BitBtn_Aufgenommen->setEnabled(m_sammlung.aufnahmetimer().isActive() &&
+                                   m_sammlung.aufnahmetimer().recordCount() > 0);
 }
 
-void Aufnahmetimerseite::Pruefe_Aufnahmen() {}
+void Aufnahmetimerseite::Pruefe_Aufnahmen()
+{
+    if (m_regeln)
+        m_regeln->Pruefe_Aufnahmen();
+}
+
+void Aufnahmetimerseite::BitBtn_NeuerFilmClick()
+{
+    if (m_regeln)
+        m_regeln->BitBtn_NeuerFilmClick(*Form_Aufnahmetimer);
+}
+
+void Aufnahmetimerseite::BitBtn_AufgenommenClick()
+{
+    if (m_regeln)
+        m_regeln->BitBtn_AufgenommenClick();
+}
+
+void Aufnahmetimerseite::BitBtn_FreienPlatzSuchenClick()
+{
+    if (!m_freierPlatz)
+        return;
+    if (const std::optional<QStringList> zeilen = m_freierPlatz->BitBtn_FreienPlatzSuchenClick()) {
+        ListBox_FreieKassetten->clear();
+        ListBox_FreieKassetten->addItems(*zeilen);
+    }
+}
+
+void Aufnahmetimerseite::Eingabetaste()
+{
+    auto* knopf = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    if (knopf && knopf != BitBtn_Aufgenommen && isAncestorOf(knopf)) {
+        if (knopf->isEnabled())
+            knopf->click();
+        return;
+    }
+    if (BitBtn_Aufgenommen->isEnabled() && BitBtn_Aufgenommen->isVisible())
+        BitBtn_Aufgenommen->click();
+}
 
 void Aufnahmetimerseite::setHeute(const QDate& heute)
 {
@@ -74,8 +184,7 @@ void Aufnahmetimerseite::setHeute(const QDate& heute)
 
 void Aufnahmetimerseite::setSender(const QStringList& sender)
 {
-    Form_Aufnahmetimer->ComboBox_Programme->clear();
-    Form_Aufnahmetimer->ComboBox_Programme->addItems(sender);
+    Form_Aufnahmetimer->setProgramme(sender);
 }
 
 void Aufnahmetimerseite::setFreienPlatzSuchenMoeglich(bool moeglich)

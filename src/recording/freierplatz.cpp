@@ -1,16 +1,16 @@
 #include "freierplatz.h"
 
-#include <ui/busycursor.h>
-#include <ui/interaction.h>
+#include <QStringBuilder>
 #include <settings/einstellungen.h>
 #include <store/dataset.h>
+#include <ui/busycursor.h>
+#include <ui/interaction.h>
 
 namespace quorbel {
 
 namespace {
 
 const QString kFrei = QStringLiteral("Frei");
-const QString kNummer = QStringLiteral("Nummer");
 const QString kNullfilme = QStringLiteral("Nullfilme");
 
 struct Ergebnis
@@ -73,65 +73,42 @@ std::optional<QStringList> FreierPlatz::BitBtn_FreienPlatzSuchenClick()
     }
     const int n = *minuten;
 
-    // A film still being typed is stored before its cassette is left.
+    // A film still being typed is stored first, so that its cassette's free minutes count.
     if (m_filme.isActive())
         m_filme.checkBrowseMode();
     m_kassetten.checkBrowseMode();
-    const QString filterVorher = m_kassetten.filter();
-    const bool gefiltertVorher = m_kassetten.filtered();
-    const qint64 kassette = m_kassetten.currentKey();
-    const qint64 film = m_filme.isActive() ? m_filme.currentKey() : 0;
 
     Ergebnis e;
     {
         BusyCursor busy;
-        m_kassetten.disableControls();
-        m_filme.disableControls();
-        // Everything comes back as it was, also when the engine fails midway.
-        const auto zurueck = [&] {
-            // The filter as it was: the main window's empty one shows every cassette.
-            m_kassetten.setFilter(filterVorher);
-            m_kassetten.setFiltered(gefiltertVorher);
-            if (kassette != 0)
-                m_kassetten.findNearest(kassette);
-            if (film != 0 && m_filme.isActive())
-                m_filme.locate(film);
-        };
-        const auto fortsetzen = [&] {
-            m_filme.enableControls();
-            m_kassetten.enableControls();
-        };
-        try {
-            // Built from the converted number, never from the typed text.
-            m_kassetten.setFilter(QStringLiteral("(Frei >=") + QString::number(n) +
-                                  QStringLiteral(") AND (Original<>1)"));
-            m_kassetten.setFiltered(true);
-            // Read where the rows stand: the cassette does not move, so the films do not follow.
-            const int anzahl = m_kassetten.recordCount();
-            for (int zeile = 0; zeile < anzahl; ++zeile) {
-                if (m_kassetten.valueAt(zeile, kNullfilme).toBool())
-                    e.nullfilme = true;
-                // Cassettes are never removed: the number is the position in key order.
-                const int nummer = m_kassetten.valueAt(zeile, kNummer).toInt();
-                const int frei = m_kassetten.valueAt(zeile, kFrei).toInt();
-                e.zeilen << QStringLiteral("Kassette ") + QString::number(nummer) + QStringLiteral("  [ ") +
-                                QString::number(frei) + QStringLiteral(" ] Minuten frei.");
-                const qint64 rest = qint64(frei) - n;
-                if (e.vorschlag == 0 || rest < e.rest) {
-                    e.vorschlag = nummer;
-                    e.rest = rest;
-                }
+        // The cassettes with room are read through a read-only dataset of their own: the
+        // window's cassette, its films and their grids stay where they are, and nothing
+        // has to be re-read or found again afterwards.
+        store::Dataset passend;
+        passend.setDatabaseName(m_kassetten.databaseName());
+        passend.setTableName(m_kassetten.tableName());
+        passend.setReadOnly(true);
+        // Built from the converted number, never from the typed text.
+        passend.setFilter(QStringLiteral("(Frei >=") + QString::number(n) +
+                          QStringLiteral(") AND (Original<>1)"));
+        passend.setFiltered(true);
+        passend.open();
+        for (passend.first(); !passend.eof(); passend.next()) {
+            // One film of length 0 is enough to warn.
+            if (!e.nullfilme && passend.asBoolean(kNullfilme))
+                e.nullfilme = true;
+            // Cassettes are never removed: the key is the position in key order.
+            const qint64 nummer = passend.currentKey();
+            const int frei = passend.asInteger(kFrei);
+            // Built in one piece: thousands of lines per search.
+            e.zeilen << (u"Kassette " % QString::number(nummer) % u"  [ " % QString::number(frei) %
+                         u" ] Minuten frei.");
+            const qint64 rest = qint64(frei) - n;
+            if (e.vorschlag == 0 || rest < e.rest) {
+                e.vorschlag = static_cast<int>(nummer);
+                e.rest = rest;
             }
-            zurueck();
-        } catch (...) {
-            try {
-                zurueck();
-            } catch (...) {
-            }
-            fortsetzen();
-            throw;
         }
-        fortsetzen();
     }
 
     if (e.nullfilme && m_einstellungen.Nulllaengentip)
