@@ -86,6 +86,11 @@ void THauptformular::Handler_Verbinden()
     // The file menu closes, replaces or quits the collection, and closing discards a
     // pending row: a film being typed is stored first, as when the grid is left.
     connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui, [this] { Tab_Eingabe->DBGrid_FilmeExit(); });
+    // From a film of the overview to its cassette on the input page.
+    connectGuarded(Tab_Uebersicht, &Uebersichtseite::kassetteZeigen, this, m_ui, [this](int nummer) {
+        Pagecontrol->setCurrentWidget(Tab_Eingabe);
+        Tab_Eingabe->Kassette_Zeigen(nummer);
+    });
     // The free-space search needs a cassette.
     connect(Tab_Eingabe, &Eingabeseite::freienPlatzSuchenMoeglich, Tab_Aufnahmetimer,
             &Aufnahmetimerseite::setFreienPlatzSuchenMoeglich);
