@@ -207,7 +207,9 @@ void DatasetGrid::bindReadOnly()
         if (row < 0 || row == currentIndex().row())
             return;
         const int column = std::max(currentIndex().column(), 0);
-        selectionModel()->setCurrentIndex(model->index(row, column), QItemSelectionModel::ClearAndSelect);
+        // The whole row shows as chosen, as a click on it shows it.
+        selectionModel()->setCurrentIndex(model->index(row, column),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
     connect(model, &store::DatasetModel::errorOccurred, this,
             [this](const QString& text) { m_ui.showError(text); });

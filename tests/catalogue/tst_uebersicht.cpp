@@ -239,6 +239,8 @@ void TestUebersicht::sucheNachTitel()
         QCOMPARE(f.aktuellerTitel(), fall.erwartet);
         QCOMPARE(f.grid()->model()->index(f.grid()->currentIndex().row(), 1).data().toString(),
                  fall.erwartet);
+        QVERIFY(f.grid()->selectionModel()->isRowSelected(f.grid()->currentIndex().row(), {}));
+        QCOMPARE(f.grid()->selectionModel()->selectedRows().size(), 1);
     }
     // An emptied search goes to the first film.
     f.suchtextLeeren();
