@@ -102,6 +102,11 @@ void THauptformular::Handler_Verbinden()
         Tab_Eingabe->DBGrid_FilmeExit();
         Pagecontrol->setCurrentWidget(Tab_Verleihmanager);
     });
+    // From a film of the overview to its cassette on the input page.
+    connectGuarded(Tab_Uebersicht, &Uebersichtseite::kassetteZeigen, this, m_ui, [this](int nummer) {
+        Pagecontrol->setCurrentWidget(Tab_Eingabe);
+        Tab_Eingabe->Kassette_Zeigen(nummer);
+    });
     // The free-space search needs a cassette.
     connect(Tab_Eingabe, &Eingabeseite::freienPlatzSuchenMoeglich, Tab_Aufnahmetimer,
             &Aufnahmetimerseite::setFreienPlatzSuchenMoeglich);

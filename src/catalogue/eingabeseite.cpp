@@ -234,6 +234,14 @@ void Eingabeseite::Refresh_Navigator()
     emit freienPlatzSuchenMoeglich(z.freienPlatzSuchen);
 }
 
+void Eingabeseite::Kassette_Zeigen(int nummer)
+{
+    if (!m_kassetten.isActive() || !Zelle_Uebernehmen())
+        return;
+    m_kassetten.findNearest(nummer);
+    Refresh_Navigator();
+}
+
 bool Eingabeseite::Zelle_Uebernehmen()
 {
     return DBGrid_Filme->commitCell();

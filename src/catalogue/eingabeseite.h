@@ -45,6 +45,9 @@ public:
     void Refresh_Navigator();
     // After a collection was opened or created.
     void Nach_Oeffnen();
+    // Makes the cassette with this number (or the next one after it) the current one,
+    // as a jump from the overview does, and sets the buttons for it.
+    void Kassette_Zeigen(int nummer);
     // The cassette's number, play length and free minutes as the dataset holds them.
     void Kassette_Anzeigen();
     // Stores a film being typed, as when the grid is left (before the file menu or

@@ -7,10 +7,14 @@
 #include <QRadioButton>
 #include <printing/druckenformular.h>
 #include <store/collection.h>
+#include <store/dataset.h>
 #include <store/datasetmodel.h>
+#include <store/dates.h>
+#include <ui/busycursor.h>
 #include <ui/clock.h>
 #include <ui/datasetgrid.h>
 #include <ui/design.h>
+#include <ui/guard.h>
 #include <ui/radiogroup.h>
 
 namespace quorbel {
@@ -19,7 +23,7 @@ using namespace design;
 
 Uebersichtseite::Uebersichtseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
                                  QWidget* parent)
-    : QWidget(parent), m_sammlung(sammlung)
+    : QWidget(parent), m_sammlung(sammlung), m_ui(ui), m_zustand(sammlung.filmuebersicht(), clock.today())
 {
     QWidget* page = this;
     named(page, QStringLiteral("Tab_Uebersicht"), QStringLiteral("Filmübersicht"));
@@ -54,9 +58,11 @@ Uebersichtseite::Uebersichtseite(store::Collection& sammlung, Interaction& ui, c
     DateTimePicker_Filter = named(new QDateEdit(GroupBox1), QStringLiteral("DateTimePicker_Filter"),
                                   QStringLiteral("Neue Filme seit Datum"));
     DateTimePicker_Filter->setCalendarPopup(true);
+    // The short date format, with a four-digit year as the filter reads it back.
+    DateTimePicker_Filter->setDisplayFormat(store::shortDateFormat());
     DateTimePicker_Filter->setGeometry(142, 44, 100, 24);
     DateTimePicker_Filter->setVisible(false);
-    DateTimePicker_Filter->setDate(clock.today().addDays(-14));
+    DateTimePicker_Filter->setDate(m_zustand.filterDatum());
 
     BitBtn_Drucken =
         button(page, QStringLiteral("BitBtn_Drucken"), QStringLiteral("Filmliste aus&drucken"),
@@ -75,15 +81,113 @@ Uebersichtseite::Uebersichtseite(store::Collection& sammlung, Interaction& ui, c
     DBGrid_Filmuebersicht->bind(DataSource_Filmuebersicht);
 
     Drucken_Formular = new TDrucken_Formular(this);
+    Handler_Verbinden();
+}
+
+void Uebersichtseite::Handler_Verbinden()
+{
+    connectGuarded(RadioGroup_Sortieren, &RadioGroup::clicked, this, m_ui,
+                   [this](int) { RadioGroup_SortierenClick(); });
+    connectGuarded(Edit_Suchen, &QLineEdit::textChanged, this, m_ui,
+                   [this](const QString& text) { Edit_SuchenChange(text); });
+    connectGuarded(RadioButton_AlleFilme, &QRadioButton::clicked, this, m_ui,
+                   [this](bool) { RadioButton_AlleFilmeClick(); });
+    connectGuarded(RadioButton_NeueFilme, &QRadioButton::clicked, this, m_ui,
+                   [this](bool) { RadioButton_NeueFilmeClick(); });
+    connectGuarded(DateTimePicker_Filter, &QDateEdit::dateChanged, this, m_ui,
+                   [this](const QDate&) { DateTimePicker_FilterChange(); });
+    connect(BitBtn_Drucken, &QPushButton::clicked, this, &Uebersichtseite::druckenAngefordert);
+    // Enter on a row does what a double click does.
+    DBGrid_Filmuebersicht->doubleClickAction = [this] { DBGrid_FilmuebersichtDblClick(); };
+    DBGrid_Filmuebersicht->enterAction = [this] { DBGrid_FilmuebersichtDblClick(); };
+}
+
+void Uebersichtseite::Druckknopf_Setzen()
+{
+    BitBtn_Drucken->setEnabled(m_zustand.filmeGelistet() > 0);
+}
+
+void Uebersichtseite::Film_Sichtbar()
+{
+    const int row = m_zustand.datenmenge().currentRow();
+    if (row >= 0)
+        DBGrid_Filmuebersicht->scrollTo(DataSource_Filmuebersicht->index(row, 0));
 }
 
 void Uebersichtseite::Seite_Gezeigt()
 {
-    store::Dataset& filme = m_sammlung.filmuebersicht();
-    if (!filme.isActive())
+    if (!m_zustand.datenmenge().isActive()) {
+        BitBtn_Drucken->setEnabled(false);
         return;
-    filme.refresh();
-    BitBtn_Drucken->setEnabled(filme.recordCount() > 0);
+    }
+    {
+        const BusyCursor busy;
+        m_zustand.neuEinlesen();
+    }
+    Druckknopf_Setzen();
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::RadioGroup_SortierenClick()
+{
+    const BusyCursor busy;
+    m_zustand.sortieren(RadioGroup_Sortieren->itemIndex());
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::Edit_SuchenChange(const QString& text)
+{
+    {
+        const BusyCursor busy;
+        m_zustand.suchen(text);
+    }
+    // The sort choice shows the title order now in force; choosing it by program
+    // sets nothing again and leaves the found film current.
+    RadioGroup_Sortieren->setItemIndex(Uebersichtzustand::NachFilmname);
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::RadioButton_NeueFilmeClick()
+{
+    {
+        const BusyCursor busy;
+        m_zustand.neueFilmeSeit(DateTimePicker_Filter->date());
+    }
+    DateTimePicker_Filter->setVisible(true);
+    Druckknopf_Setzen();
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::DateTimePicker_FilterChange()
+{
+    // The picker is shown only while new films are listed.
+    if (!m_zustand.nurNeueFilme())
+        return;
+    {
+        const BusyCursor busy;
+        m_zustand.neueFilmeSeit(DateTimePicker_Filter->date());
+    }
+    Druckknopf_Setzen();
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::RadioButton_AlleFilmeClick()
+{
+    {
+        const BusyCursor busy;
+        m_zustand.alleFilme();
+    }
+    DateTimePicker_Filter->setVisible(false);
+    Druckknopf_Setzen();
+    Film_Sichtbar();
+}
+
+void Uebersichtseite::DBGrid_FilmuebersichtDblClick()
+{
+    store::Dataset& filme = m_zustand.datenmenge();
+    if (!filme.isActive() || filme.isEmpty() || filme.currentRow() < 0)
+        return;
+    emit kassetteZeigen(filme.asInteger(QStringLiteral("Zu_Kassette")));
 }
 
 } // namespace quorbel

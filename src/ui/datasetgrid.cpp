@@ -68,7 +68,8 @@ public:
 
     QWidget* openEditor() const { return m_editor; }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
     {
         const auto* model = qobject_cast<const store::DatasetModel*>(index.model());
         const store::DatasetModel::Column column = model->columns().at(index.column());
@@ -86,7 +87,8 @@ public:
             int widest = 0;
             for (const QString& entry : entries)
                 widest = std::max(widest, combo->fontMetrics().horizontalAdvance(entry));
-            combo->view()->setMinimumWidth(widest + 2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+            combo->view()->setMinimumWidth(widest +
+                                           2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
             if (width > 0)
                 combo->lineEdit()->setMaxLength(width);
             editor = combo;
@@ -151,7 +153,8 @@ protected:
             const auto* ke = static_cast<QKeyEvent*>(event);
             const int key = ke->key();
             // Tab out of the last cell of the last row starts a new row, as Down does.
-            const bool tabAtEnd = key == Qt::Key_Tab && ke->modifiers() == Qt::NoModifier && m_grid.atLastCell();
+            const bool tabAtEnd =
+                key == Qt::Key_Tab && ke->modifiers() == Qt::NoModifier && m_grid.atLastCell();
             if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || tabAtEnd) {
                 const bool changed = editorText(editor) != editor->property(kOrigin).toString();
                 return m_grid.editorKey(editor, key, changed);
@@ -205,10 +208,14 @@ void DatasetGrid::bindReadOnly()
         if (row < 0 || row == currentIndex().row())
             return;
         const int column = std::max(currentIndex().column(), 0);
-        selectionModel()->setCurrentIndex(model->index(row, column), QItemSelectionModel::ClearAndSelect);
+        // The whole row shows as chosen, as a click on it shows it.
+        selectionModel()->setCurrentIndex(model->index(row, column),
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
     connect(model, &store::DatasetModel::errorOccurred, this,
             [this](const QString& text) { m_ui.showError(text); });
+    installEventFilter(this);
+    viewport()->installEventFilter(this);
 }
 
 void DatasetGrid::bindEditable()
@@ -493,6 +500,21 @@ void DatasetGrid::mouseDoubleClickEvent(QMouseEvent* event)
 
 bool DatasetGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_readOnly) {
+        // A read-only grid passes Enter and a double click to its actions, if any.
+        if (watched == this && event->type() == QEvent::KeyPress && enterAction) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                guarded(m_ui, [this] { enterAction(); });
+                return true;
+            }
+        }
+        if (watched == viewport() && event->type() == QEvent::MouseButtonDblClick && doubleClickAction) {
+            guarded(m_ui, [this] { doubleClickAction(); });
+            return true;
+        }
+        return QTableView::eventFilter(watched, event);
+    }
     if (!m_readOnly && watched == this && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
         bool consumed = false;

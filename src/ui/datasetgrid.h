@@ -4,7 +4,8 @@
 // and the dataset's current row in step, both ways.
 //
 // Read-only (the overview, loan and planner grids): rows are selected, nothing is
-// edited, and a failed move reaches the default error dialog.
+// edited, and a failed move reaches the default error dialog; Enter and a double
+// click run enterAction and doubleClickAction when they are set.
 //
 // Editable (the film grid): typing over a cell or F2 edits it into the dataset's
 // pending row; Insert, Down past the last row, Tab past the last cell and typing into
@@ -62,8 +63,8 @@ public:
     // The open cell editor, if any.
     QWidget* openEditor() const;
 
-    // What Enter does (default: store a pending row); what a double click does
-    // (default: nothing). Both run guarded; an error reaches the default error dialog.
+    // What Enter does (default: store a pending row; a read-only grid: nothing); what a
+    // double click does (default: nothing). Both run guarded; an error reaches the default error dialog.
     std::function<void()> enterAction;
     std::function<void()> doubleClickAction;
 
