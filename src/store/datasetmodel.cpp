@@ -90,6 +90,10 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The narrow column at the left only marks the current row; it has no room for
+    // row numbers.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QString();
     if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     const Column& c = m_columns[section];

@@ -349,7 +349,8 @@ private slots:
              {55, 187, 65, 123}},
             {kind<QTableView>(w, "DBGrid_Verliehen"),
              {QStringLiteral("Kassette"), QStringLiteral("Datum"), QStringLiteral("An")},
-             {64, 73, 245}},
+             // The date widens to its four-digit year in the window's font (at least 73).
+             {64, -1, -1}},
             {kind<QTableView>(w, "DBGrid_ATimer"),
              {QStringLiteral("Filmname"), QStringLiteral("Programm"), QStringLiteral("Datum"),
               QStringLiteral("Beginn"), QStringLiteral("Ende"), QStringLiteral("Laenge (Min.)")},
@@ -357,6 +358,13 @@ private slots:
              // the design's widths in the window's font (checked with the planner page).
              {-1, 70, -1, 63, 61, -1}},
         };
+        {
+            auto* verliehen = kind<QTableView>(w, "DBGrid_Verliehen");
+            const int datum = verliehen->columnWidth(1);
+            QVERIFY(datum >= 73);
+            QVERIFY(verliehen->fontMetrics().horizontalAdvance(QStringLiteral("28.12.2000")) < datum);
+            QCOMPARE(datum + verliehen->columnWidth(2), 73 + 245);
+        }
         for (const Grid& g : grids) {
             QCOMPARE(g.view->model()->columnCount(), g.titles.size());
             for (int c = 0; c < g.titles.size(); ++c) {
