@@ -7,7 +7,10 @@
 # - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
 #   without any font it refuses every metafile);
 # - clang, libclang-rt-14-dev: the fuzz programs (libFuzzer);
-# - poppler-utils: pdftotext, with which the tests read printed pages back.
+# - poppler-utils: pdftotext, with which the tests read printed pages back;
+# - desktop-file-utils, appstream, shared-mime-info: the test of the installed tree validates the
+#   desktop entry and the metainfo and reads the list files' type into a MIME database;
+# - dpkg-dev: dpkg-shlibdeps, from which `cpack -G DEB` takes the package's dependencies.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -20,4 +23,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
   clang libclang-rt-14-dev \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 poppler-utils \
+  desktop-file-utils appstream shared-mime-info dpkg-dev \
   xvfb xauth >/dev/null

@@ -1,9 +1,9 @@
 #include "application.h"
 
+#include <QIcon>
+#include <cstdio>
 #include <ui/guard.h>
 #include <ui/interaction.h>
-
-#include <cstdio>
 
 namespace quorbel {
 
@@ -11,6 +11,10 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Quorbel 98"));
     setApplicationVersion(QStringLiteral("0.9.2"));
+    // The installed desktop entry and icon carry this name; the desktop finds the window's
+    // entry by it, and an installed program shows the icon on its windows.
+    setDesktopFileName(QStringLiteral("de.quorbel.Quorbel98"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("de.quorbel.Quorbel98")));
     // No display name of its own: the platform would append it to every caption
     // ("Quorbel 98 - BDE Power Edition — Quorbel 98"). Message boxes still find the
     // application's name through applicationDisplayName().

@@ -46,15 +46,22 @@ const QString kDeaktiviert = QStringLiteral("Deaktiviert");
 
 THauptformular::THauptformular(const QString& programDirectory, Interaction& ui, Clock& clock,
                                const QString& settingsFile, QWidget* parent)
+    : THauptformular(Programmorte_Bestimmen(programDirectory), ui, clock, settingsFile, parent)
+{
+}
+
+THauptformular::THauptformular(const Programmorte& orte, Interaction& ui, Clock& clock,
+                               const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_ui(ui), m_clock(clock), m_settingsFile(settingsFile)
 {
     setObjectName(QStringLiteral("Hauptformular"));
     setWindowTitle(QStringLiteral("Quorbel 98 - BDE Power Edition"));
-    m_programDirectory = QDir(programDirectory).absolutePath();
+    m_programDirectory = QDir(orte.listenBasis).absolutePath();
     if (!m_programDirectory.endsWith(QLatin1Char('/')))
         m_programDirectory += QLatin1Char('/');
+    m_startDirectory = orte.startVerzeichnis.isEmpty() ? m_programDirectory : orte.startVerzeichnis;
 
     m_sammlung = new store::Collection(this);
     Seiten_Aufbauen();
@@ -128,7 +135,7 @@ void THauptformular::FormCreate()
     m_lastSeenDate = Heute_Text();
     Listenverzeichnis_Anlegen();
     Genreliste_Laden();
-    QDir::setCurrent(m_programDirectory);
+    QDir::setCurrent(m_startDirectory);
     m_collectionOpen = false;
     m_firstActivation = true;
 }
@@ -185,7 +192,9 @@ void THauptformular::FormActivate()
     Registry_Auslesen();
     Tab_Aufnahmetimer->setHeute(m_clock.today());
     Einstellungsverwaltung->Setze_Listenmarken_Zurueck();
-    if (autostartSetting() != kDeaktiviert)
+    if (!m_startliste.isEmpty())
+        Liste_Oeffnen(m_startliste);
+    else if (autostartSetting() != kDeaktiviert)
         Autostart();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <app/programmorte.h>
 
 class QAction;
 class QDateEdit;
@@ -49,9 +50,13 @@ class THauptformular : public QMainWindow
 {
     Q_OBJECT
 public:
-    // `programDirectory` holds the `Lists` directory and becomes the current directory;
-    // `settingsFile` is where the settings are kept (empty: the platform's place).
+    // `programDirectory` holds the `Lists` directory and becomes the current directory
+    // when it can be written (else see Programmorte_Bestimmen); `settingsFile` is where
+    // the settings are kept (empty: the platform's place).
     THauptformular(const QString& programDirectory, Interaction& ui, Clock& clock,
+                   const QString& settingsFile = QString(), QWidget* parent = nullptr);
+    // The same with the places already decided.
+    THauptformular(const Programmorte& orte, Interaction& ui, Clock& clock,
                    const QString& settingsFile = QString(), QWidget* parent = nullptr);
     ~THauptformular() override;
 
@@ -68,6 +73,9 @@ public:
     void Schliessen_MenuClick();
     void Autostart();
     void Erstelle_NeueListe();
+    // The list file named on the command line: the first activation opens it in place
+    // of the autostart's.
+    void Startliste_Setzen(const QString& listFilePath) { m_startliste = listFilePath; }
     // Position number of the dataset's current row (the collection's AktDS).
     int AktDS(store::Dataset& dataset) const;
 
@@ -81,6 +89,7 @@ public:
 
     // --- State -------------------------------------------------------------------------
     QString programDirectory() const { return m_programDirectory; } // ends with a separator
+    QString startDirectory() const { return m_startDirectory; }     // current after start-up
     QString settingsFile() const { return m_settingsFile; }
     Interaction& ui() const { return m_ui; }
     const Clock& clock() const { return m_clock; }
@@ -160,6 +169,8 @@ private:
     settings::SettingsController* Einstellungsverwaltung = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
     QString m_programDirectory;
+    QString m_startDirectory;
+    QString m_startliste;
     QString m_settingsFile;
     QString m_lastSeenDate;
     bool m_collectionOpen = false;

@@ -1,13 +1,15 @@
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <app/application.h>
-#include <ui/clock.h>
 #include <app/hauptformular.h>
-#include <ui/interaction.h>
+#include <app/programmorte.h>
 #include <app/splashscreen.h>
 #include <memory>
 #include <printing/reportfont.h>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 
 int main(int argc, char* argv[])
 {
@@ -40,8 +42,13 @@ int main(int argc, char* argv[])
     if (programDirectory.isEmpty())
         programDirectory = QApplication::applicationDirPath();
     const QString settingsFile = qEnvironmentVariable("QUORBEL_SETTINGS_FILE");
+    // Taken before the window changes the current directory, against which a relative
+    // path on the command line was meant.
+    const QString startliste =
+        quorbel::Startliste_Aus_Argumenten(QApplication::arguments(), QDir::currentPath());
 
     quorbel::THauptformular window(programDirectory, ui, clock, settingsFile);
+    window.Startliste_Setzen(startliste);
     ui.setParentWindow(&window);
 
     splash->close();
