@@ -11,6 +11,7 @@
 #include <ui/clock.h>
 #include <ui/datasetgrid.h>
 #include <ui/design.h>
+#include <ui/guard.h>
 #include <ui/radiogroup.h>
 
 namespace quorbel {
@@ -75,6 +76,16 @@ Uebersichtseite::Uebersichtseite(store::Collection& sammlung, Interaction& ui, c
     DBGrid_Filmuebersicht->bind(DataSource_Filmuebersicht);
 
     Drucken_Formular = new TDrucken_Formular(this);
+
+    connectGuarded(BitBtn_Drucken, &QPushButton::clicked, this, ui,
+                   [this](bool) { emit druckenAngefordert(); });
+}
+
+std::optional<QDate> Uebersichtseite::Filterdatum() const
+{
+    if (!DateTimePicker_Filter->isVisibleTo(this))
+        return std::nullopt;
+    return DateTimePicker_Filter->date();
 }
 
 void Uebersichtseite::Seite_Gezeigt()

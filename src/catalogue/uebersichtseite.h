@@ -3,7 +3,9 @@
 // The overview page "&Filmübersicht": the read-only list of all films with its search,
 // sort and date-filter controls and the print button.
 
+#include <QDate>
 #include <QWidget>
+#include <optional>
 
 class QDateEdit;
 class QGroupBox;
@@ -28,10 +30,18 @@ class Uebersichtseite : public QWidget
 {
     Q_OBJECT
 public:
-    Uebersichtseite(store::Collection& sammlung, Interaction& ui, const Clock& clock, QWidget* parent = nullptr);
+    Uebersichtseite(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                    QWidget* parent = nullptr);
 
     // The page is shown: the list is read again.
     void Seite_Gezeigt();
+    // The filter date while the overview shows only the films entered since it (its
+    // date picker is shown), else nothing.
+    std::optional<QDate> Filterdatum() const;
+
+signals:
+    // "Filmliste aus&drucken" was clicked: the window prints the overview.
+    void druckenAngefordert();
 
 private:
     store::Collection& m_sammlung;
