@@ -87,6 +87,13 @@ public:
     void Speichere_Registry();
     void UpDateSpielzeiten();
 
+    // --- Printing ------------------------------------------------------------------------
+    // The overview's films in its order and filter, shown in the report preview.
+    void BitBtn_DruckenClick();
+    // The label of the current cassette, shown in the report preview; the current film
+    // stays current.
+    void BitBtn_LabeldruckenClick();
+
     // --- State -------------------------------------------------------------------------
     QString programDirectory() const { return m_programDirectory; } // ends with a separator
     QString startDirectory() const { return m_startDirectory; }     // current after start-up

@@ -17,6 +17,7 @@
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
 #include <memory>
+#include <printing/reportfont.h>
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
@@ -118,7 +119,10 @@ void THauptformular::Seiten_Aufbauen()
     std::unique_ptr<settings::KeyStore> key;
     if (!m_settingsFile.isEmpty())
         key = std::make_unique<settings::FileKeyStore>(m_settingsFile);
-    Tab_Einstellungen = new settings::Einstellungsseite(m_ui, m_programDirectory, std::move(key));
+    // A stored "Arial" stays "Arial" where its stand-in prints it: the font check and
+    // the font lists see the faces with stand-ins as installed.
+    Tab_Einstellungen =
+        new settings::Einstellungsseite(m_ui, m_programDirectory, std::move(key), report::schriftenMitErsatz);
     Pagecontrol->addTab(Tab_Einstellungen, QStringLiteral("Ei&nstellungen"));
     Einstellungsverwaltung = &Tab_Einstellungen->verwaltung();
     TabSheet2 = new Infoseite(m_ui);

@@ -6,10 +6,17 @@
 #include "hauptformular.h"
 
 #include <catalogue/eingabeseite.h>
+#include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
+#include <printing/etikett.h>
+#include <printing/filmliste.h>
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
+#include <settings/etikettendruckseite.h>
 #include <settings/settingscontroller.h>
+#include <store/collection.h>
+#include <ui/clock.h>
+#include <ui/guard.h>
 
 namespace quorbel {
 
@@ -26,6 +33,29 @@ void THauptformular::Einstellungsseite_Aufbauen()
     connect(s, &settings::SettingsController::playLengthsChanged, Tab_Eingabe, &Eingabeseite::setSpielzeiten);
     connect(s, &settings::SettingsController::kassettennummerFontChanged, Tab_Eingabe,
             &Eingabeseite::setKassettennummerSchrift);
+    // Both printouts read the settings record at each print, so the fonts and the title
+    // chosen on the settings page reach the next printout without further ado.
+    connectGuarded(Tab_Uebersicht, &Uebersichtseite::druckenAngefordert, this, m_ui,
+                   [this] { BitBtn_DruckenClick(); });
+    connectGuarded(Tab_Eingabe, &Eingabeseite::etikettDruckenAngefordert, this, m_ui,
+                   [this] { BitBtn_LabeldruckenClick(); });
+}
+
+void THauptformular::BitBtn_DruckenClick()
+{
+    store::Dataset& uebersicht = m_sammlung->filmuebersicht();
+    if (!uebersicht.isActive())
+        return;
+    druck::filmlisteZeigen(m_ui, Einstellungsverwaltung->einstellungen(), uebersicht, m_clock.today(),
+                           Tab_Uebersicht->Filterdatum(), this);
+}
+
+void THauptformular::BitBtn_LabeldruckenClick()
+{
+    store::Dataset& filme = m_sammlung->filme();
+    if (!filme.isActive())
+        return;
+    druck::etikettZeigen(m_ui, Einstellungsverwaltung->einstellungen(), filme, this);
 }
 
 QWidget* THauptformular::einstellungenSeite() const
@@ -33,9 +63,13 @@ QWidget* THauptformular::einstellungenSeite() const
     return Tab_Einstellungen;
 }
 
-// Window creation: the label-font choice is filled with the installed fonts by the
-// label-printing settings.
-void THauptformular::Schriftarten_Einlesen() {}
+// Window creation: the label-font choice is filled with the installed fonts, among them
+// the faces that print through their stand-ins.
+void THauptformular::Schriftarten_Einlesen()
+{
+    Tab_Einstellungen->etikettendruck().Schriftarten_Einlesen(
+        Einstellungsverwaltung->installierteSchriftarten());
+}
 
 // Window creation: "Lists/genre.qb" into the genre list and the film grid's pick list;
 // on failure the built-in genres.

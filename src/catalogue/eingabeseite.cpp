@@ -162,6 +162,8 @@ void Eingabeseite::Handler_Verbinden()
                    [this](bool) { BitBtn_FilmloeschenClick(); });
     connectGuarded(BitBtn_Verleihen, &QPushButton::clicked, this, m_ui,
                    [this](bool) { BitBtn_VerleihenClick(); });
+    connectGuarded(BitBtn_Labeldrucken, &QPushButton::clicked, this, m_ui,
+                   [this](bool) { BitBtn_LabeldruckenClick(); });
     connectGuarded(Edit_Direkt, &QLineEdit::textChanged, this, m_ui,
                    [this](const QString& text) { Edit_DirektChange(text); });
     Edit_Direkt->installEventFilter(this);
@@ -379,6 +381,18 @@ void Eingabeseite::BitBtn_VerleihenClick()
         return;
     m_filme.checkBrowseMode();
     emit verleihenAngefordert();
+}
+
+void Eingabeseite::BitBtn_LabeldruckenClick()
+{
+    if (!m_filme.isActive())
+        return;
+    // The label shows stored films: a film being typed is stored first, as when the
+    // grid is left.
+    if (!Zelle_Uebernehmen())
+        return;
+    m_filme.checkBrowseMode();
+    emit etikettDruckenAngefordert();
 }
 
 bool Eingabeseite::eventFilter(QObject* watched, QEvent* event)

@@ -72,6 +72,8 @@ public:
     void BitBtn_FilmloeschenClick();
     void DBGrid_FilmeDblClick();
     void BitBtn_VerleihenClick();
+    // Stores a film being typed and asks the window for the label.
+    void BitBtn_LabeldruckenClick();
 
     Eingaberegeln& regeln() { return m_regeln; }
 
@@ -80,6 +82,8 @@ signals:
     void freienPlatzSuchenMoeglich(bool moeglich);
     // "&Verleihen" was clicked: the loan page lends the current cassette.
     void verleihenAngefordert();
+    // "Etikett &drucken" was clicked: the window prints the current cassette's label.
+    void etikettDruckenAngefordert();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

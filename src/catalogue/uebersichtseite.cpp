@@ -114,6 +114,13 @@ void Uebersichtseite::Film_Sichtbar()
         DBGrid_Filmuebersicht->scrollTo(DataSource_Filmuebersicht->index(row, 0));
 }
 
+std::optional<QDate> Uebersichtseite::Filterdatum() const
+{
+    if (!DateTimePicker_Filter->isVisibleTo(this))
+        return std::nullopt;
+    return DateTimePicker_Filter->date();
+}
+
 void Uebersichtseite::Seite_Gezeigt()
 {
     if (!m_zustand.datenmenge().isActive()) {

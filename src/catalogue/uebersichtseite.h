@@ -6,7 +6,9 @@
 
 #include "uebersichtzustand.h"
 
+#include <QDate>
 #include <QWidget>
+#include <optional>
 
 class QDateEdit;
 class QGroupBox;
@@ -36,6 +38,9 @@ public:
 
     // The page is shown: the list is read again.
     void Seite_Gezeigt();
+    // The filter date while the overview shows only the films entered since it (its
+    // date picker is shown), else nothing.
+    std::optional<QDate> Filterdatum() const;
 
     // Order, search text and filter of the list, for the printout.
     const Uebersichtzustand& zustand() const { return m_zustand; }

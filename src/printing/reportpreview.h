@@ -27,6 +27,8 @@ public:
     ~ReportPreview() override;
 
     QPrinter& drucker() { return *m_drucker; }
+    // The pages shown, for a look at what will be printed.
+    const report::Seitenfolge& seiten() const { return m_folge; }
 
     void Drucken();
     void Seite_Einrichten();

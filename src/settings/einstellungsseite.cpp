@@ -1,5 +1,6 @@
 #include "einstellungsseite.h"
 
+#include "etikettendruckseite.h"
 #include "keystore.h"
 #include "settingscontroller.h"
 
@@ -8,13 +9,16 @@
 namespace settings {
 
 Einstellungsseite::Einstellungsseite(quorbel::Interaction& ui, const QString& programDir,
-                                     std::unique_ptr<KeyStore> key, QWidget* parent)
+                                     std::unique_ptr<KeyStore> key, std::function<QStringList()> fonts,
+                                     QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Tab_Einstellungen"));
     setAccessibleName(QStringLiteral("Einstellungen"));
-    m_verwaltung = new SettingsController(
-        ui, programDir, this, [] { return QFontDatabase::families(); }, std::move(key), this);
+    if (!fonts)
+        fonts = [] { return QFontDatabase::families(); };
+    m_verwaltung = new SettingsController(ui, programDir, this, std::move(fonts), std::move(key), this);
+    m_etikettendruck = new Etikettendruckseite(ui, *m_verwaltung, this);
 }
 
 } // namespace settings

@@ -1,9 +1,8 @@
 #include "settingscontroller.h"
 
+#include "ganzzahl.h"
 #include "schriftartenformular.h"
 #include "vocabulary.h"
-
-#include <ui/guard.h>
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,6 +22,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <ui/guard.h>
 
 namespace settings {
 
@@ -33,8 +33,8 @@ QString plain(QString caption)
     return caption.remove(QLatin1Char('&'));
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, const QString& hint = {},
-                        const QString& accessibleName = {})
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& hint = {}, const QString& accessibleName = {})
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -66,7 +66,8 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, QLabel* label)
     return edit;
 }
 
-QListWidget* makeList(QWidget* parent, const QString& name, const QString& hint, const QString& accessibleName)
+QListWidget* makeList(QWidget* parent, const QString& name, const QString& hint,
+                      const QString& accessibleName)
 {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
@@ -76,6 +77,10 @@ QListWidget* makeList(QWidget* parent, const QString& name, const QString& hint,
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
+
+const QString kPlayLengthPrefix = QStringLiteral("E - ");
+
+} // namespace
 
 QString notAnInteger(const QString& text)
 {
@@ -99,10 +104,6 @@ bool toWholeNumber(const QString& text, qint32* value)
         *value = number;
     return ok;
 }
-
-const QString kPlayLengthPrefix = QStringLiteral("E - ");
-
-} // namespace
 
 SettingsController::SettingsController(quorbel::Interaction& ui, QString programDir, QWidget* page,
                                        FontList fonts, std::unique_ptr<KeyStore> store, QObject* parent)
@@ -248,8 +249,9 @@ QWidget* SettingsController::buildAllgemein2()
     Button_Autostart = makeButton(autostart, QStringLiteral("Button_Autostart"), QStringLiteral("..."),
                                   QStringLiteral("Videoliste für den Autostart wählen"),
                                   QStringLiteral("Videoliste für den Autostart wählen"));
-    BitBtn_KeinAuto = makeButton(autostart, QStringLiteral("BitBtn_KeinAuto"), QString(),
-                                 QStringLiteral("Autostart ausschalten"), QStringLiteral("Autostart ausschalten"));
+    BitBtn_KeinAuto =
+        makeButton(autostart, QStringLiteral("BitBtn_KeinAuto"), QString(),
+                   QStringLiteral("Autostart ausschalten"), QStringLiteral("Autostart ausschalten"));
     BitBtn_KeinAuto->setIcon(tab->style()->standardIcon(QStyle::SP_DialogDiscardButton));
     BitBtn_KeinAuto->setEnabled(false);
     auto* autostartLayout = new QHBoxLayout(autostart);
@@ -317,17 +319,19 @@ QWidget* SettingsController::buildEditoren()
     tab->setAccessibleName(QStringLiteral("Genres / Programme"));
 
     auto* labelGenres = new QLabel(QStringLiteral("Genres"), tab);
-    ListBox_Genre = makeList(tab, QStringLiteral("ListBox_Genre"), QStringLiteral("Liste aller verfügbaren Genres"),
-                             QStringLiteral("Genres"));
+    ListBox_Genre = makeList(tab, QStringLiteral("ListBox_Genre"),
+                             QStringLiteral("Liste aller verfügbaren Genres"), QStringLiteral("Genres"));
     labelGenres->setBuddy(ListBox_Genre);
     BitBtn_Dazu1 = makeButton(tab, QStringLiteral("BitBtn_Dazu1"), QStringLiteral("Einfügen"),
                               QStringLiteral("Fügt neues Genre ein"), QStringLiteral("Genre einfügen"));
-    BitBtn_Weg1 = makeButton(tab, QStringLiteral("BitBtn_Weg1"), QStringLiteral("Löschen"),
-                             QStringLiteral("Löscht markiertes Genre aus der Liste"), QStringLiteral("Genre löschen"));
+    BitBtn_Weg1 =
+        makeButton(tab, QStringLiteral("BitBtn_Weg1"), QStringLiteral("Löschen"),
+                   QStringLiteral("Löscht markiertes Genre aus der Liste"), QStringLiteral("Genre löschen"));
 
     auto* labelProgramme = new QLabel(QStringLiteral("Programme"), tab);
-    ListBox_Programme = makeList(tab, QStringLiteral("ListBox_Programme"),
-                                 QStringLiteral("Liste aller verfügbaren Programme"), QStringLiteral("Programme"));
+    ListBox_Programme =
+        makeList(tab, QStringLiteral("ListBox_Programme"),
+                 QStringLiteral("Liste aller verfügbaren Programme"), QStringLiteral("Programme"));
     labelProgramme->setBuddy(ListBox_Programme);
     BitBtn_Dazu2 = makeButton(tab, QStringLiteral("BitBtn_Dazu2"), QStringLiteral("Einfügen"),
                               QStringLiteral("Fügt neuen Sender ein"), QStringLiteral("Sender einfügen"));
@@ -355,7 +359,8 @@ void SettingsController::connectHandlers()
 {
     using quorbel::connectGuarded;
     auto click = [this](QPushButton* button, void (SettingsController::*handler)()) {
-        connectGuarded(button, &QPushButton::clicked, this, m_ui, [this, handler](bool) { (this->*handler)(); });
+        connectGuarded(button, &QPushButton::clicked, this, m_ui,
+                       [this, handler](bool) { (this->*handler)(); });
     };
     click(BitBtn_Dazu1, &SettingsController::BitBtn_Dazu1Click);
     click(BitBtn_Weg1, &SettingsController::BitBtn_Weg1Click);
@@ -591,8 +596,9 @@ void SettingsController::BitBtn_Weg2Click()
 
 void SettingsController::BitBtn_ZeitDazuClick()
 {
-    const QString answer = m_ui.inputBox(QStringLiteral("Neue Spielzeit einfügen"),
-                                         QStringLiteral("Bitte geben Sie die Spielzeit in Minuten ein."), QString());
+    const QString answer =
+        m_ui.inputBox(QStringLiteral("Neue Spielzeit einfügen"),
+                      QStringLiteral("Bitte geben Sie die Spielzeit in Minuten ein."), QString());
     if (answer.isEmpty())
         return;
     const QString entry = kPlayLengthPrefix + answer;
