@@ -445,39 +445,65 @@ struct Dataset::Impl final : DatasetLink
     }
     void fillRow(Row& row, Stmt& s, int first)
     {
-        // Overwritten in place: a value of the same type keeps its storage.
         std::vector<QVariant>& values = row.values;
-        values.resize(info.fields.size());
         sqlite3_stmt* st = s.get();
+        // A fresh row is built in place; a reused one is overwritten in place, where a
+        // value of the same type keeps its storage.
+        const bool fresh = values.size() != info.fields.size();
+        if (fresh) {
+            values.clear();
+            values.reserve(info.fields.size());
+        }
+        auto put = [&](size_t i, QVariant&& nv) {
+            if (fresh)
+                values.push_back(std::move(nv));
+            else
+                values[i] = std::move(nv);
+        };
         int c = first;
         for (size_t i = 0; i < info.fields.size(); ++i) {
             const Field& f = info.fields[i];
-            QVariant& v = values[i];
             if (f.isBlob()) {
-                if (v.isValid())
-                    v = QVariant();
+                if (fresh || values[i].isValid())
+                    put(i, QVariant());
                 continue;
             }
             const int col = c++;
             sqlite3_value* raw = sqlite3_column_value(st, col);
             if (sqlite3_value_type(raw) == SQLITE_NULL) {
-                if (v.isValid())
-                    v = QVariant();
+                if (fresh || values[i].isValid())
+                    put(i, QVariant());
                 continue;
             }
             switch (f.type) {
             case FieldType::AutoInc:
-            case FieldType::Integer:
-                v.setValue(static_cast<int>(sqlite3_value_int64(raw)));
+            case FieldType::Integer: {
+                const int n = static_cast<int>(sqlite3_value_int64(raw));
+                if (fresh)
+                    values.emplace_back(n);
+                else
+                    values[i].setValue(n);
                 break;
-            case FieldType::Boolean:
-                v.setValue(sqlite3_value_int64(raw) != 0);
+            }
+            case FieldType::Boolean: {
+                const bool b = sqlite3_value_int64(raw) != 0;
+                if (fresh)
+                    values.emplace_back(b);
+                else
+                    values[i].setValue(b);
                 break;
+            }
             case FieldType::Date:
-                v.setValue(isoDate(raw));
+                put(i, QVariant(isoDate(raw)));
                 break;
+            case FieldType::Char: {
+                // Straight from the stored UTF-8, without a QVariant in between.
+                const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(raw));
+                put(i, QVariant(QString::fromUtf8(text, sqlite3_value_bytes(raw))));
+                break;
+            }
             default:
-                v = fromStorage(f, s.column(col));
+                put(i, fromStorage(f, s.column(col)));
             }
         }
     }
