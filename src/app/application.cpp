@@ -1,9 +1,8 @@
 #include "application.h"
 
+#include <cstdio>
 #include <ui/guard.h>
 #include <ui/interaction.h>
-
-#include <cstdio>
 
 namespace quorbel {
 

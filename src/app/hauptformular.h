@@ -38,6 +38,7 @@ namespace quorbel {
 
 class Aufnahmetimerseite;
 class Clock;
+class Dateiextras;
 class Eingabeseite;
 class Infoseite;
 class Interaction;
@@ -139,6 +140,8 @@ private:
     QAction* Neu1;
     QAction* ffnen1;
     QAction* Schliessen_Menu;
+    QAction* Exportieren1;
+    QAction* Sicherungerstellen1;
     QAction* Programmbeenden1;
     QWidget* Hintergrund;
     QLabel* Image1;
@@ -159,6 +162,7 @@ private:
     Infoseite* TabSheet2 = nullptr;
     settings::SettingsController* Einstellungsverwaltung = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
+    Dateiextras* m_dateiextras = nullptr;
     QString m_programDirectory;
     QString m_settingsFile;
     QString m_lastSeenDate;
