@@ -24,7 +24,7 @@ TExportformular::TExportformular(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("Exportformular"));
     setWindowTitle(QStringLiteral("Exportieren"));
     setAccessibleName(QStringLiteral("Exportieren"));
-    setFixedSize(380, 190);
+    setFixedSize(380, 208);
     auto* was = group(this, QStringLiteral("GroupBox_Export"), QStringLiteral("Was soll exportiert werden?"),
                       QRect(12, 10, 356, 110));
     RadioButton_Filmuebersicht =
@@ -39,14 +39,15 @@ TExportformular::TExportformular(QWidget* parent) : QDialog(parent)
               QStringLiteral("Kassetten, Filme, Ausleihen und Aufnahmen, je eine Datei"));
     RadioButton_Tabellen->setGeometry(14, 62, 330, 24);
     auto* hinweis = label(this,
-                          QStringLiteral("Format: durch Semikolon getrennt, UTF-8 - für deutsche "
-                                         "Tabellenkalkulationen."),
-                          QRect(12, 124, 356, 20));
+                          QStringLiteral("Semikolon-getrennt in UTF-8: deutsche Tabellenkalkulationen "
+                                         "öffnen die Dateien direkt."),
+                          QRect(12, 124, 356, 34));
+    hinweis->setWordWrap(true);
     hinweis->setObjectName(QStringLiteral("Label_ExportFormat"));
     BitBtn_ExportOK = button(this, QStringLiteral("BitBtn_ExportOK"), QStringLiteral("&OK"), QString(),
-                             QRect(168, 150, 95, 28));
+                             QRect(168, 168, 95, 28));
     BitBtn_ExportAbbruch = button(this, QStringLiteral("BitBtn_ExportAbbruch"), QStringLiteral("&Abbruch"),
-                                  QString(), QRect(273, 150, 95, 28));
+                                  QString(), QRect(273, 168, 95, 28));
     BitBtn_ExportOK->setDefault(true);
     connect(BitBtn_ExportOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BitBtn_ExportAbbruch, &QPushButton::clicked, this, &QDialog::reject);

@@ -51,7 +51,10 @@ void GenreDiagramm::paintEvent(QPaintEvent*)
     for (const auto& e : b)
         max = std::max(max, e.second);
     const QFontMetrics fm = fontMetrics();
-    const int textBreite = std::min(width() / 3, 110);
+    int laengster = 0;
+    for (const auto& e : b)
+        laengster = std::max(laengster, fm.horizontalAdvance(e.first));
+    const int textBreite = std::min(width() / 2, laengster + 4);
     const int zahlBreite = fm.horizontalAdvance(QString::number(max)) + 6;
     const int balkenBreite = std::max(10, width() - textBreite - zahlBreite - 8);
     const QColor farbe = palette().color(QPalette::Highlight);

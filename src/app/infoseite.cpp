@@ -40,7 +40,7 @@ Infoseite::Infoseite(store::Collection& collection, Clock& clock, Interaction& u
 
     auto* text = new QLabel(page);
     text->setObjectName(QStringLiteral("Label_Info"));
-    text->setGeometry(112, 88, 410, 88);
+    text->setGeometry(112, 84, 420, 112);
     text->setWordWrap(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text->setText(QStringLiteral("<p><b>Quorbel 98 - BDE Power Edition</b><br>Version 0.9.2 RELEASE</p>"
@@ -55,16 +55,16 @@ Infoseite::Infoseite(store::Collection& collection, Clock& clock, Interaction& u
                             QString(), QRect(340, 48, 180, 28));
 
     auto* statistik = group(page, QStringLiteral("GroupBox_Statistik"), QStringLiteral("Statistik"),
-                            QRect(12, 180, 517, 296), QStringLiteral("Zahlen der geöffneten Videoliste"));
+                            QRect(12, 198, 517, 278), QStringLiteral("Zahlen der geöffneten Videoliste"));
     Label_Statistik = named(new QLabel(statistik), QStringLiteral("Label_Statistik"),
                             QStringLiteral("Zahlen der Videoliste"));
-    Label_Statistik->setGeometry(10, 22, 250, 266);
+    Label_Statistik->setGeometry(10, 22, 235, 248);
     Label_Statistik->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label_Statistik->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* genreTitel = label(statistik, QStringLiteral("Filme je Genre"), QRect(270, 22, 237, 18));
+    auto* genreTitel = label(statistik, QStringLiteral("Filme je Genre"), QRect(250, 22, 257, 18));
     genreTitel->setObjectName(QStringLiteral("Label_Genres"));
     Diagramm_Genres = new GenreDiagramm(statistik);
-    Diagramm_Genres->setGeometry(270, 44, 237, 242);
+    Diagramm_Genres->setGeometry(250, 44, 257, 226);
 
     Dankformular = new TDankformular(this);
     Historyformular = new THistoryformular(this);
