@@ -1,8 +1,9 @@
 #include "application.h"
 
-#include <cstdio>
 #include <ui/guard.h>
 #include <ui/interaction.h>
+
+#include <cstdio>
 
 namespace quorbel {
 

@@ -19,8 +19,7 @@ void THauptformular::Einstellungsseite_Aufbauen()
 {
     settings::SettingsController* s = Einstellungsverwaltung;
     connect(s, &settings::SettingsController::genresChanged, Tab_Eingabe, &Eingabeseite::setGenres);
-    connect(s, &settings::SettingsController::stationsChanged, Tab_Aufnahmetimer,
-            &Aufnahmetimerseite::setSender);
+    connect(s, &settings::SettingsController::stationsChanged, Tab_Aufnahmetimer, &Aufnahmetimerseite::setSender);
     connect(s, &settings::SettingsController::playLengthsChanged, Tab_Eingabe, &Eingabeseite::setSpielzeiten);
     connect(s, &settings::SettingsController::kassettennummerFontChanged, Tab_Eingabe,
             &Eingabeseite::setKassettennummerSchrift);

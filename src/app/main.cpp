@@ -2,12 +2,12 @@
 #include <QLocale>
 #include <QTranslator>
 #include <app/application.h>
+#include <ui/clock.h>
 #include <app/hauptformular.h>
+#include <ui/interaction.h>
 #include <app/splashscreen.h>
 #include <memory>
 #include <printing/reportfont.h>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 
 int main(int argc, char* argv[])
 {

@@ -1,5 +1,8 @@
 #include "neueverwaltung.h"
 
+#include <ui/guard.h>
+#include <ui/interaction.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -15,8 +18,6 @@
 #include <QVBoxLayout>
 #include <store/error.h>
 #include <store/listfile.h>
-#include <ui/guard.h>
-#include <ui/interaction.h>
 
 namespace quorbel {
 

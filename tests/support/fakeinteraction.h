@@ -1,12 +1,13 @@
 #pragma once
 
+#include <ui/clock.h>
+#include <ui/interaction.h>
+
 #include <QDialog>
 #include <QList>
 #include <QString>
 #include <deque>
 #include <functional>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 
 namespace testing_support {
 
