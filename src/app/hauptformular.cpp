@@ -1,5 +1,7 @@
 #include "hauptformular.h"
 
+#include "dateiextras.h"
+#include "infoseite.h"
 #include "neueverwaltung.h"
 
 #include <QAction>
@@ -86,6 +88,11 @@ void THauptformular::Handler_Verbinden()
     connectGuarded(ffnen1, &QAction::triggered, this, m_ui, [this](auto&&...) { ffnen1Click(); });
     connectGuarded(Schliessen_Menu, &QAction::triggered, this, m_ui,
                    [this](auto&&...) { Schliessen_MenuClick(); });
+    m_dateiextras = new Dateiextras(*m_sammlung, m_ui, this);
+    connectGuarded(Exportieren1, &QAction::triggered, this, m_ui,
+                   [this](auto&&...) { m_dateiextras->Exportieren1Click(); });
+    connectGuarded(Sicherungerstellen1, &QAction::triggered, this, m_ui,
+                   [this](auto&&...) { m_dateiextras->Sicherung1Click(); });
     connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui,
                    [this](auto&&...) { Programmbeenden1Click(); });
     connectGuarded(Timer_Uhrzeit, &QTimer::timeout, this, m_ui, [this](auto&&...) { Timer_UhrzeitTimer(); });
@@ -237,6 +244,8 @@ void THauptformular::PagecontrolChange()
 {
     if (Pagecontrol->currentWidget() == Tab_Uebersicht)
         Tab_Uebersicht->Seite_Gezeigt();
+    else if (Pagecontrol->currentWidget() == TabSheet2)
+        TabSheet2->Seite_Gezeigt();
 }
 
 void THauptformular::Programmbeenden1Click()
@@ -296,6 +305,9 @@ void THauptformular::Fensterzustand(bool collectionShown)
     Image2->setVisible(!collectionShown);
     Panel_Uhrzeit->setVisible(collectionShown);
     Pagecontrol->setVisible(collectionShown);
+    // Only an open collection can be exported or backed up.
+    Exportieren1->setEnabled(collectionShown);
+    Sicherungerstellen1->setEnabled(collectionShown);
 }
 
 // --- Collections -----------------------------------------------------------------------

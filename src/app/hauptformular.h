@@ -39,6 +39,7 @@ namespace quorbel {
 
 class Aufnahmetimerseite;
 class Clock;
+class Dateiextras;
 class Eingabeseite;
 class Infoseite;
 class Interaction;
@@ -155,6 +156,8 @@ private:
     QAction* Neu1;
     QAction* ffnen1;
     QAction* Schliessen_Menu;
+    QAction* Exportieren1;
+    QAction* Sicherungerstellen1;
     QAction* Programmbeenden1;
     QWidget* Hintergrund;
     QLabel* Image1;
@@ -175,6 +178,7 @@ private:
     Infoseite* TabSheet2 = nullptr;
     settings::SettingsController* Einstellungsverwaltung = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
+    Dateiextras* m_dateiextras = nullptr;
     QString m_programDirectory;
     QString m_startDirectory;
     QString m_startliste;

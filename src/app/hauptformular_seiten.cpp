@@ -46,6 +46,9 @@ void THauptformular::Seiten_Aufbauen()
     ffnen1 = action(QStringLiteral("ffnen1"), QStringLiteral("&Öffnen"));
     Schliessen_Menu = action(QStringLiteral("Schliessen_Menu"), QStringLiteral("&Schliessen"));
     Schliessen_Menu->setEnabled(false);
+    Exportieren1 = action(QStringLiteral("Exportieren1"), QStringLiteral("&Exportieren…"));
+    Sicherungerstellen1 =
+        action(QStringLiteral("Sicherungerstellen1"), QStringLiteral("&Sicherung erstellen…"));
     Datei1->addSeparator();
     Programmbeenden1 = action(QStringLiteral("Programmbeenden1"), QStringLiteral("Programm &beenden"));
 
@@ -125,7 +128,7 @@ void THauptformular::Seiten_Aufbauen()
         new settings::Einstellungsseite(m_ui, m_programDirectory, std::move(key), report::schriftenMitErsatz);
     Pagecontrol->addTab(Tab_Einstellungen, QStringLiteral("Ei&nstellungen"));
     Einstellungsverwaltung = &Tab_Einstellungen->verwaltung();
-    TabSheet2 = new Infoseite(m_ui);
+    TabSheet2 = new Infoseite(*m_sammlung, m_clock, m_ui);
     Pagecontrol->addTab(TabSheet2, QStringLiteral("&Info"));
     Pagecontrol->setCurrentWidget(Tab_Eingabe);
 

@@ -14,6 +14,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariantList>
+#include <vector>
 
 namespace store {
 
@@ -52,6 +54,32 @@ public:
     // count for the last, 0 when the dataset is empty.
     int AktDS(Dataset& dataset) const;
 
+    // The open collection's list file (full path); empty while none is open.
+    QString listFilePath() const { return m_listFile; }
+
+    // Runs one read-only statement (SELECT, aggregates) over the open collection's
+    // tables on the collection's own connection and returns its rows. The tables are
+    // written {kass}, {filme}, {ausgelhn} and {atimer}; values go to the "?" in order
+    // and are bound, never pasted. A statement that would write is refused with an
+    // EngineError. Columns come back as integer, text or null; dates as "yyyy-MM-dd".
+    std::vector<QVariantList> auswerten(const QString& sql, const QVariantList& parameter = {}) const;
+
+    // Counts of a finished backup.
+    struct Sicherung
+    {
+        QString listFile; // the list file of the copy
+        qint64 kassetten = 0, filme = 0, verliehen = 0, aufnahmen = 0;
+    };
+    // Copies the open collection (its four table files through SQLite's online backup
+    // and its list file, under the same names) into `zielVerzeichnis`, which must exist
+    // and be empty. Each copied table must pass SQLite's integrity check, and the copy
+    // must open as a collection with the same number of rows. Refused while a change is
+    // under way or a dataset holds a pending row (store it first). On any failure
+    // everything written into the directory is removed and the error (EngineError or
+    // FileError, with its reason) is thrown. `seitenGrenze` > 0 caps every copied file
+    // at that many pages, as a full disk would.
+    Sicherung sicherungErstellen(const QString& zielVerzeichnis, int seitenGrenze = 0);
+
 private:
     Dataset* m_kassetten;
     Dataset* m_filme;
@@ -61,6 +89,7 @@ private:
     Query m_queryKass, m_queryFilme, m_queryAusgeliehen, m_queryATimer;
     // Copies of the statement texts kept while a creation changes them.
     Query m_sqlKass, m_sqlFilme, m_sqlAtimer, m_sqlAusgeliehen;
+    QString m_listFile;
 };
 
 } // namespace store

@@ -472,6 +472,15 @@ void Connection::detachUnused()
         detach(alias);
 }
 
+QByteArray Connection::schemaOf(const QString& fileName) const
+{
+    const QString path = QFileInfo(QDir(m_directory).absoluteFilePath(fileName)).absoluteFilePath();
+    for (const auto& [alias, a] : m_attached)
+        if (a.file == path && a.locked)
+            return alias;
+    return {};
+}
+
 TableInfo Connection::tableInfo(const QByteArray& schema)
 {
     TableInfo info;

@@ -100,6 +100,9 @@ public:
     QByteArray attach(const QString& fileName);
     void release(const QByteArray& schema);
     TableInfo tableInfo(const QByteArray& schema);
+    // Schema alias under which a table file (name relative to the directory) is
+    // attached; empty when it is not.
+    QByteArray schemaOf(const QString& fileName) const;
 
     // Statement cache of the connection, keyed by the SQL text. Bounded: the
     // statement used longest ago (and not running) makes room for a new one.

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <store/changes.h>
 #include <store/error.h>
 
@@ -48,6 +49,65 @@ QString Interaction::chooseSaveFile(const QString& filter, const QString& sugges
     if (store::changeOpen())
         refuseDuringChange(QStringLiteral("Eine Dateiauswahl"));
     return showSaveFileChooser(filter, suggestedName);
+}
+
+QString Interaction::chooseDirectory(const QString& caption, const QString& directory)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Eine Verzeichnisauswahl"));
+    return showDirectoryChooser(caption, directory);
+}
+
+Interaction::Progress::~Progress() = default;
+
+std::unique_ptr<Interaction::Progress> Interaction::progress(const QString& caption, const QString& label)
+{
+    if (store::changeOpen())
+        refuseDuringChange(QStringLiteral("Eine Fortschrittsanzeige"));
+    return showProgress(caption, label);
+}
+
+QString Interaction::showDirectoryChooser(const QString&, const QString&)
+{
+    return {};
+}
+
+namespace {
+struct NoProgress final : Interaction::Progress
+{
+    bool setValue(qint64, qint64) override { return true; }
+};
+
+class DialogProgress final : public Interaction::Progress
+{
+public:
+    DialogProgress(QWidget* parent, const QString& caption, const QString& label)
+        : m_dialog(label, QStringLiteral("Abbrechen"), 0, 1000, parent)
+    {
+        m_dialog.setObjectName(QStringLiteral("Fortschritt"));
+        m_dialog.setAccessibleName(caption);
+        m_dialog.setWindowTitle(caption);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(400);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_dialog.setValue(0);
+    }
+    bool setValue(qint64 done, qint64 total) override
+    {
+        // A modal progress dialog lets the events through, so Cancel is seen here.
+        m_dialog.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+} // namespace
+
+std::unique_ptr<Interaction::Progress> Interaction::showProgress(const QString&, const QString&)
+{
+    return std::make_unique<NoProgress>();
 }
 
 int Interaction::exec(QDialog& dialog)
@@ -165,6 +225,17 @@ QString QtInteraction::showSaveFileChooser(const QString& filter, const QString&
 int QtInteraction::showDialog(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+QString QtInteraction::showDirectoryChooser(const QString& caption, const QString& directory)
+{
+    return QFileDialog::getExistingDirectory(m_parent, caption, directory);
+}
+
+std::unique_ptr<Interaction::Progress> QtInteraction::showProgress(const QString& caption,
+                                                                   const QString& label)
+{
+    return std::make_unique<DialogProgress>(m_parent, caption, label);
 }
 
 void QtInteraction::showErrorDialog(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -48,8 +49,23 @@ public:
     // or an empty string when cancelled.
     QString chooseSaveFile(const QString& filter, const QString& suggestedName);
 
+    // A directory chooser starting at `directory`. Returns the chosen directory's full
+    // path, or an empty string when cancelled.
+    QString chooseDirectory(const QString& caption, const QString& directory);
+
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     int exec(QDialog& dialog);
+
+    // A progress window with a "Abbrechen" button for long work; it appears only when
+    // the work takes a while. Told how far the work is, it answers false once the
+    // person cancelled. Gone when the object is destroyed.
+    class Progress
+    {
+    public:
+        virtual ~Progress();
+        virtual bool setValue(qint64 done, qint64 total) = 0;
+    };
+    std::unique_ptr<Progress> progress(const QString& caption, const QString& label);
 
     // The application's default error dialog: an engine or file error that no handler caught.
     void showError(const QString& text);
@@ -71,6 +87,9 @@ protected:
     virtual QString showSaveFileChooser(const QString& filter, const QString& suggestedName) = 0;
     virtual int showDialog(QDialog& dialog) = 0;
     virtual void showErrorDialog(const QString& text) = 0;
+    // Without an implementation of their own: no directory, and work that runs to its end.
+    virtual QString showDirectoryChooser(const QString& caption, const QString& directory);
+    virtual std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label);
 
 private:
     static void refuseDuringChange(const QString& what);
@@ -95,6 +114,8 @@ protected:
     QString showSaveFileChooser(const QString& filter, const QString& suggestedName) override;
     int showDialog(QDialog& dialog) override;
     void showErrorDialog(const QString& text) override;
+    QString showDirectoryChooser(const QString& caption, const QString& directory) override;
+    std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label) override;
 
 private:
     QWidget* m_parent;

@@ -73,6 +73,34 @@ void FakeInteraction::showErrorDialog(const QString& text)
     shown.append({Shown::Kind::Error, text, quorbel::MsgIcon::Error, quorbel::Ok, {}});
 }
 
+QString FakeInteraction::showDirectoryChooser(const QString& caption, const QString& directory)
+{
+    shown.append({Shown::Kind::File, caption, quorbel::MsgIcon::None, 0, directory});
+    if (!fileAnswers.empty()) {
+        QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    return {};
+}
+
+std::unique_ptr<quorbel::Interaction::Progress> FakeInteraction::showProgress(const QString& caption,
+                                                                              const QString& label)
+{
+    shown.append({Shown::Kind::Progress, label, quorbel::MsgIcon::None, 0, caption});
+    struct Recorder final : Progress
+    {
+        FakeInteraction& fake;
+        explicit Recorder(FakeInteraction& f) : fake(f) {}
+        bool setValue(qint64 done, qint64 total) override
+        {
+            fake.progressReports.append({done, total});
+            return fake.cancelProgressAt < 0 || fake.progressReports.size() < fake.cancelProgressAt;
+        }
+    };
+    return std::make_unique<Recorder>(*this);
+}
+
 QStringList FakeInteraction::messages() const
 {
     QStringList out;

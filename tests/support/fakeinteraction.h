@@ -17,7 +17,7 @@ class FakeInteraction final : public quorbel::Interaction
 public:
     struct Shown
     {
-        enum class Kind { Message, Input, File, Dialog, Error } kind;
+        enum class Kind { Message, Input, File, Dialog, Error, Progress } kind;
         QString text; // message text (LF CR kept), input prompt, file filter, dialog title
         quorbel::MsgIcon icon = quorbel::MsgIcon::None;
         int buttons = 0;
@@ -34,6 +34,11 @@ public:
     std::deque<QString> fileAnswers;
     // A dialog answer may work the dialog's controls before it returns a result.
     std::deque<std::function<int(QDialog&)>> dialogAnswers;
+
+    // A progress window answers "cancelled" from this many reports on (-1: never);
+    // every report is recorded in progressReports as done, total.
+    int cancelProgressAt = -1;
+    QList<std::pair<qint64, qint64>> progressReports;
 
     // Runs when a message is actually shown (a message put off until the end of a
     // change only then), before it is recorded; tests look at the tables here.
@@ -52,6 +57,9 @@ protected:
     QString showSaveFileChooser(const QString& filter, const QString& suggestedName) override;
     int showDialog(QDialog& dialog) override;
     void showErrorDialog(const QString& text) override;
+    // Directories are answered from fileAnswers too; the caption is recorded as text.
+    QString showDirectoryChooser(const QString& caption, const QString& directory) override;
+    std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label) override;
 };
 
 class FixedClock final : public quorbel::Clock

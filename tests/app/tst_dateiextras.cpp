@@ -1,0 +1,278 @@
+// The file menu's export and backup, and the figures on the info page, worked from
+// the real window through the fake seams.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <app/dateiextras.h>
+#include <app/genrediagramm.h>
+#include <app/hauptformular.h>
+#include <app/infoseite.h>
+#include <app/neueverwaltung.h>
+#include <fakeinteraction.h>
+#include <kind.h>
+#include <store/collection.h>
+
+using namespace quorbel;
+using testing_support::FakeInteraction;
+using testing_support::FixedClock;
+using testing_support::freshDir;
+using testing_support::kind;
+
+namespace {
+
+struct Fenster
+{
+    FakeInteraction ui;
+    FixedClock clock;
+    QString program, dir;
+    std::unique_ptr<THauptformular> w;
+
+    explicit Fenster(const QString& name)
+    {
+        program = freshDir(name + QStringLiteral("-programm"));
+        dir = freshDir(name);
+        w = std::make_unique<THauptformular>(program, ui, clock);
+    }
+    void neu()
+    {
+        ui.dialogAnswers.push_back([this](QDialog& d) {
+            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
+            dlg.VerzeichnisBox->setDirectory(dir);
+            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
+            dlg.BitBtn1->click();
+            return dlg.result();
+        });
+        kind<QAction>(w, "Neu1")->trigger();
+        ui.clear();
+    }
+    store::Collection& c() const { return w->collection(); }
+    void kassette(int spielzeit)
+    {
+        store::Dataset& k = c().kassetten();
+        k.append();
+        k.setInteger(QStringLiteral("Posi"), k.recordCount() + 1);
+        k.setInteger(QStringLiteral("Spielzeit"), spielzeit);
+        k.setInteger(QStringLiteral("Belegt"), 0);
+        k.setInteger(QStringLiteral("Frei"), spielzeit);
+        k.post();
+    }
+    // A film on the current cassette; stored unless `offen`.
+    void film(const QString& titel, int laenge, const QString& genre, bool offen = false)
+    {
+        store::Dataset& f = c().filme();
+        f.append();
+        f.setString(QStringLiteral("Filmname"), titel);
+        f.setInteger(QStringLiteral("Filmlaenge"), laenge);
+        f.setString(QStringLiteral("Genre"), genre);
+        if (!offen)
+            f.post();
+    }
+    // The export dialog answered with one of its two choices.
+    void exportWahl(bool tabellen)
+    {
+        ui.dialogAnswers.push_back([tabellen](QDialog& d) {
+            kind<QRadioButton>(d, tabellen ? "RadioButton_Tabellen" : "RadioButton_Filmuebersicht")
+                ->setChecked(true);
+            kind<QPushButton>(d, "BitBtn_ExportOK")->click();
+            return d.result();
+        });
+    }
+};
+
+QStringList dateien(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class TstDateiextras : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { testing_support::initTestEnvironment(); }
+
+    void menueEintraegeNurBeiOffenerListe()
+    {
+        Fenster f(QStringLiteral("menue"));
+        QStringList namen;
+        for (QAction* a : kind<QMenu>(f.w, "Datei1")->actions())
+            namen << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        QCOMPARE(namen, (QStringList{QStringLiteral("Neu1"), QStringLiteral("ffnen1"),
+                                     QStringLiteral("Schliessen_Menu"), QStringLiteral("Exportieren1"),
+                                     QStringLiteral("Sicherungerstellen1"), QStringLiteral("-"),
+                                     QStringLiteral("Programmbeenden1")}));
+        auto* exp = kind<QAction>(f.w, "Exportieren1");
+        auto* sich = kind<QAction>(f.w, "Sicherungerstellen1");
+        QCOMPARE(exp->text(), QStringLiteral("&Exportieren…"));
+        QVERIFY(!exp->isEnabled() && !sich->isEnabled());
+        f.neu();
+        QVERIFY(exp->isEnabled() && sich->isEnabled());
+        // "Neu" hides the open collection while its dialog is shown: nothing to export.
+        kind<QAction>(f.w, "Neu1")->trigger();
+        QVERIFY(!exp->isEnabled() && !sich->isEnabled());
+        f.neu();
+        kind<QAction>(f.w, "Schliessen_Menu")->trigger();
+        QVERIFY(!exp->isEnabled() && !sich->isEnabled());
+    }
+
+    void exportAusDemFenster()
+    {
+        Fenster f(QStringLiteral("export"));
+        f.neu();
+        f.kassette(240);
+        f.film(QStringLiteral("=Formel"), 90, QStringLiteral("Drama"));
+        f.film(QStringLiteral("Offen"), 30, QStringLiteral("Krimi"), true); // stored first
+        const QString ziel = freshDir(QStringLiteral("export-ziel"));
+        auto* exp = kind<QAction>(f.w, "Exportieren1");
+
+        // The overview as one file.
+        f.exportWahl(false);
+        const QString datei = QDir(ziel).filePath(QStringLiteral("liste.csv"));
+        f.ui.fileAnswers.push_back(datei);
+        exp->trigger();
+        QCOMPARE(f.c().filme().state(), store::Dataset::State::Browse);
+        QVERIFY(f.ui.errors().isEmpty());
+        QCOMPARE(f.ui.messages().last(), QStringLiteral("Die Filmübersicht wurde exportiert nach:\n\r") +
+                                             QDir::toNativeSeparators(datei));
+        QFile file(datei);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray inhalt = file.readAll();
+        QVERIFY(inhalt.startsWith("\xEF\xBB\xBF"
+                                  "Kassette;Filmname;"));
+        QVERIFY(inhalt.contains(";'=Formel;90;Drama;"));
+        file.close();
+
+        // The tables: files of those names are only replaced when the user agrees.
+        f.ui.clear();
+        f.exportWahl(true);
+        f.ui.fileAnswers.push_back(ziel);
+        exp->trigger();
+        QCOMPARE(dateien(ziel), (QStringList{QStringLiteral("atimer.csv"), QStringLiteral("ausgelhn.csv"),
+                                             QStringLiteral("filme.csv"), QStringLiteral("kass.csv"),
+                                             QStringLiteral("liste.csv")}));
+        QVERIFY(!f.ui.progressReports.isEmpty());
+        QCOMPARE(f.ui.progressReports.last(), (std::pair<qint64, qint64>(3, 3)));
+        f.ui.clear();
+        QFile::remove(QDir(ziel).filePath(QStringLiteral("kass.csv")));
+        f.exportWahl(true);
+        f.ui.fileAnswers.push_back(ziel);
+        f.ui.messageAnswers.push_back(No);
+        exp->trigger();
+        QCOMPARE(f.ui.messages().size(), 1);
+        QVERIFY(f.ui.messages().first().contains(QStringLiteral("filme.csv\n\r")));
+        QVERIFY(!QFile::exists(QDir(ziel).filePath(QStringLiteral("kass.csv"))));
+
+        // Cancelled in the progress window: no file, and the user is told.
+        f.ui.clear();
+        f.ui.cancelProgressAt = 1;
+        f.exportWahl(false);
+        const QString neu = QDir(ziel).filePath(QStringLiteral("neu.csv"));
+        f.ui.fileAnswers.push_back(neu);
+        exp->trigger();
+        QVERIFY(!QFile::exists(neu));
+        QCOMPARE(f.ui.messages(), QStringList{QStringLiteral(
+                                      "Der Export wurde abgebrochen; es wurde keine Datei geschrieben.")});
+
+        // Dialog or chooser cancelled: nothing happens.
+        f.ui.clear();
+        exp->trigger(); // dialog rejected
+        f.exportWahl(false);
+        exp->trigger(); // no file chosen
+        QVERIFY(f.ui.messages().isEmpty() && f.ui.errors().isEmpty());
+    }
+
+    void sicherungMitOffenerZeile()
+    {
+        Fenster f(QStringLiteral("sicherung"));
+        f.neu();
+        f.kassette(180);
+        f.film(QStringLiteral("Gespeichert"), 60, QStringLiteral("Drama"));
+        f.film(QStringLiteral("Noch offen"), 100, QStringLiteral("Drama"), true);
+        const QString ziel = freshDir(QStringLiteral("sicherung-ziel"));
+        f.ui.fileAnswers.push_back(ziel);
+        kind<QAction>(f.w, "Sicherungerstellen1")->trigger();
+        QVERIFY2(f.ui.errors().isEmpty(), qPrintable(f.ui.errors().join(QLatin1Char('|'))));
+        const QString meldung = f.ui.messages().last();
+        QVERIFY(meldung.startsWith(QStringLiteral("Die Sicherung wurde erstellt:\n\r")));
+        QVERIFY(meldung.contains(QStringLiteral("1 Kassetten, 2 Filme, 0 Ausleihen, 0 geplante Aufnahmen.")));
+        QVERIFY(meldung.contains(QStringLiteral("Integritätsprüfung bestanden")));
+
+        // The copy holds the row that was pending, with the cassette's minutes counted.
+        store::Collection kopie;
+        kopie.open(QDir(ziel).filePath(QStringLiteral("videos.qbx")));
+        QCOMPARE(kopie.filmuebersicht().recordCount(), 2);
+        kopie.kassetten().first();
+        QCOMPARE(kopie.kassetten().asInteger(QStringLiteral("Belegt")), 160);
+        QCOMPARE(kopie.kassetten().asInteger(QStringLiteral("Frei")), 20);
+        kopie.close();
+
+        // Into the same, now full directory: refused with the reason, nothing added.
+        f.ui.clear();
+        const QStringList vorher = dateien(ziel);
+        f.ui.fileAnswers.push_back(ziel);
+        kind<QAction>(f.w, "Sicherungerstellen1")->trigger();
+        QCOMPARE(f.ui.messages().size(), 1);
+        QVERIFY(f.ui.messages().first().startsWith(QStringLiteral(
+            "Die Sicherung konnte nicht erstellt werden; im Verzeichnis blieb nichts von ihr zurück.\n\r")));
+        QVERIFY(f.ui.messages().first().contains(QStringLiteral("nicht leer")));
+        QCOMPARE(f.ui.shown.last().icon, MsgIcon::Error);
+        QCOMPARE(dateien(ziel), vorher);
+    }
+
+    void statistikAufDerInfoseite()
+    {
+        Fenster f(QStringLiteral("statistik"));
+        f.neu();
+        f.kassette(180);
+        f.film(QStringLiteral("A"), 100, QStringLiteral("Drama"));
+        f.film(QStringLiteral("B"), 50, QStringLiteral("Krimi"));
+        f.kassette(240);
+        f.film(QStringLiteral("C"), 40, QStringLiteral("Drama"));
+        auto* seiten = kind<QTabWidget>(f.w, "Pagecontrol");
+        auto* info = kind<Infoseite>(f.w, "TabSheet2");
+        seiten->setCurrentWidget(info);
+        const extras::Statistik& s = info->statistik();
+        QCOMPARE(s.filme, 3);
+        QCOMPARE(s.minutenAufgenommen, 190);
+        QCOMPARE(s.minutenFrei, 30 + 200);
+        QCOMPARE(s.vollste->nummer, 1);
+        const QString text = kind<QLabel>(f.w, "Label_Statistik")->text();
+        QVERIFY(text.contains(QStringLiteral("Minuten frei</td><td align=\"right\"><b>230</b>")));
+        QVERIFY(text.contains(QStringLiteral("Nr. 2 (200 von 240 Min. frei)")));
+        auto* diagramm = kind<GenreDiagramm>(f.w, "Diagramm_Genres");
+        QCOMPARE(diagramm->accessibleDescription(), QStringLiteral("Drama: 2, Krimi: 1"));
+
+        // Shown again, the page reads the figures again.
+        seiten->setCurrentIndex(0);
+        f.film(QStringLiteral("D"), 10, QStringLiteral("Krimi"));
+        seiten->setCurrentWidget(info);
+        QCOMPARE(info->statistik().filme, 4);
+        QCOMPARE(diagramm->accessibleDescription(), QStringLiteral("Drama: 2, Krimi: 2"));
+    }
+
+    void diagrammFasstZusammen()
+    {
+        GenreDiagramm d;
+        d.resize(200, 60); // room for three bars
+        d.setDaten({{QStringLiteral("a"), 9},
+                    {QStringLiteral("b"), 5},
+                    {QStringLiteral("c"), 2},
+                    {QStringLiteral("d"), 1}});
+        const auto b = d.balken();
+        QCOMPARE(b.size(), size_t(3));
+        QCOMPARE(b[2], (std::pair<QString, qint64>(QStringLiteral("übrige"), 3)));
+        d.grab(); // paints without a display
+    }
+};
+
+QTEST_MAIN(TstDateiextras)
+#include "tst_dateiextras.moc"
