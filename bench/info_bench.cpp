@@ -4,6 +4,8 @@
 //
 //   info_bench   (Release build; takes a few seconds)
 
+#include "benchsammlung.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
@@ -38,29 +40,13 @@ struct Clock final : quorbel::Clock
     QDateTime now() const override { return QDateTime(kToday, QTime(10, 0)); }
 };
 
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "SQLite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::check;
 
 void build(const QString& dir)
 {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(dir);
-    tables::createCollection(0);
-    QDir::setCurrent(old);
+    sqlite3* db = bench::leereSammlungOeffnen(dir, "kass.db",
+                                              {{"filme.db", "f"}, {"ausgelhn.db", "l"}, {"atimer.db", "t"}});
     writeCollectionNumber(dir + QStringLiteral("/bench.qbx"), 0);
-    sqlite3* db = nullptr;
-    check(sqlite3_open((dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db), db);
-    for (const auto& [file, alias] :
-         {std::pair{"/filme.db", "f"}, {"/ausgelhn.db", "l"}, {"/atimer.db", "t"}}) {
-        Stmt a(db, QByteArray("ATTACH DATABASE ? AS ") + alias);
-        a.bind(1, dir + QLatin1String(file));
-        a.exec();
-    }
     const QStringList genres{QStringLiteral("Drama"),           QStringLiteral("Komödie"),
                              QStringLiteral("Krimi"),           QStringLiteral("Western"),
                              QStringLiteral("Science-Fiction"), QStringLiteral("Dokumentation"),

@@ -4,6 +4,8 @@
 //
 //   lending_bench   (Release build; takes a few seconds)
 
+#include "benchsammlung.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
@@ -56,29 +58,13 @@ struct NoReminder final : quorbel::Erinnerungsanzeige
     }
 };
 
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "SQLite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::check;
 
 // The loans are written with bare SQL in one transaction, in our file format; half
 // of them have their reminders switched off, the others are due only later.
 void build(const QString& dir)
 {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(dir);
-    tables::createCollection(0);
-    QDir::setCurrent(old);
-    sqlite3* db = nullptr;
-    check(sqlite3_open((dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db), db);
-    {
-        Stmt a(db, "ATTACH DATABASE ? AS l");
-        a.bind(1, dir + QStringLiteral("/ausgelhn.db"));
-        a.exec();
-    }
+    sqlite3* db = bench::leereSammlungOeffnen(dir, "kass.db", {{"ausgelhn.db", "l"}});
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     {
         Stmt k(

@@ -6,6 +6,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen overview_bench   (Release build; takes about a minute)
 
+#include "benchsammlung.h"
+
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -65,24 +67,13 @@ protected:
     }
 };
 
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "SQLite: %s\n", sqlite3_errmsg(db));
-        std::exit(2);
-    }
-}
+using bench::check;
 
 // Our statements create the files; bare SQL in one transaction fills them with films
 // of random titles, genres, lengths and entry dates over three years.
 QString build(const QString& dir)
 {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(dir);
-    tables::createCollection(0);
-    QDir::setCurrent(old);
-    sqlite3* db = nullptr;
-    check(sqlite3_open((dir + QStringLiteral("/filme.db")).toUtf8().constData(), &db), db);
+    sqlite3* db = bench::leereSammlungOeffnen(dir, "filme.db");
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     const QStringList words = {QStringLiteral("Abend"),  QStringLiteral("Ärger"),     QStringLiteral("Berg"),
                                QStringLiteral("Café"),   QStringLiteral("Dämmerung"), QStringLiteral("Eis"),

@@ -4,6 +4,8 @@
 //
 //   recording_bench [--benchmark_filter=<regex>]   (Release build)
 
+#include "benchsammlung.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
@@ -38,29 +40,12 @@ const QDateTime kNow(QDate(2026, 12, 8), QTime(10, 0));
 
 QString g_dir;
 
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "SQLite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::check;
 
 // Our statements create the files; bare SQL in one transaction fills them.
 void buildCollection()
 {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(g_dir);
-    tables::createCollection(0);
-    QDir::setCurrent(old);
-
-    sqlite3* db = nullptr;
-    check(sqlite3_open((g_dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db), db);
-    for (const char* f : {"filme", "atimer"}) {
-        Stmt a(db, "ATTACH DATABASE ? AS " + QByteArray(f));
-        a.bind(1, g_dir + QLatin1Char('/') + QLatin1String(f) + QStringLiteral(".db"));
-        a.exec();
-    }
+    sqlite3* db = bench::leereSammlungOeffnen(g_dir, "kass.db", {{"filme.db", "filme"}, {"atimer.db", "atimer"}});
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     QRandomGenerator rng(42);
     {

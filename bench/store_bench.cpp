@@ -5,6 +5,8 @@
 //
 //   store_bench [--benchmark_filter=<regex>]   (Release build; takes about a minute)
 
+#include "benchsammlung.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
@@ -42,30 +44,14 @@ const char* const kWords[] = {"Apfel",  "Äpfel",   "Straße",  "Nacht",      "T
 const char* const kGenres[] = {"Action",          "Komödie",      "Krimi",         "Drama",     "Western",
                                "Science Fiction", "Zeichentrick", "Dokumentation", "Abenteuer", "Horror"};
 
-void check(int rc, sqlite3* db)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "SQLite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::check;
 
 // Builds the collection: our statements create the files, bare SQL in one
 // transaction fills them in our file format (key columns included).
 void buildCollection()
 {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(g_dir);
-    tables::createCollection(0);
-    QDir::setCurrent(old);
-
-    sqlite3* db = nullptr;
-    check(sqlite3_open((g_dir + QStringLiteral("/kass.db")).toUtf8().constData(), &db), db);
-    for (const char* f : {"filme", "ausgelhn", "atimer"}) {
-        Stmt a(db, "ATTACH DATABASE ? AS " + QByteArray(f));
-        a.bind(1, g_dir + QLatin1Char('/') + QLatin1String(f) + QStringLiteral(".db"));
-        a.exec();
-    }
+    sqlite3* db = bench::leereSammlungOeffnen(
+        g_dir, "kass.db", {{"filme.db", "filme"}, {"ausgelhn.db", "ausgelhn"}, {"atimer.db", "atimer"}});
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     QRandomGenerator rng(42);
     {
