@@ -17,6 +17,7 @@
 #include <app/infoseite.h>
 #include <app/neueverwaltung.h>
 #include <fakeinteraction.h>
+#include <fenster.h>
 #include <kind.h>
 #include <store/collection.h>
 
@@ -43,14 +44,7 @@ struct Fenster
     }
     void neu()
     {
-        ui.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::neueSammlungAnlegen(*w, ui, dir);
         ui.clear();
     }
     store::Collection& c() const { return w->collection(); }

@@ -22,6 +22,7 @@
 #include <catalogue/hinzufuegenformular.h>
 #include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
+#include <fenster.h>
 #include <kind.h>
 #include <ui/datasetgrid.h>
 #include <memory>
@@ -75,18 +76,8 @@ struct Seite
         program = freshDir(name + QStringLiteral("-programm"));
         dir = freshDir(name);
         w = std::make_unique<THauptformular>(program, ui, clock);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        ui.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::zeigenUndAktivieren(*w);
+        testing_support::neueSammlungAnlegen(*w, ui, dir);
         ui.clear();
     }
 

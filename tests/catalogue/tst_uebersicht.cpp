@@ -19,6 +19,7 @@
 #include <catalogue/hinzufuegenformular.h>
 #include <catalogue/uebersichtseite.h>
 #include <fakeinteraction.h>
+#include <fenster.h>
 #include <kind.h>
 #include <memory>
 #include <store/dataset.h>
@@ -46,18 +47,8 @@ struct Fenster
         program = freshDir(name + QStringLiteral("-programm"));
         dir = freshDir(name);
         w = std::make_unique<THauptformular>(program, ui, clock);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
-        ui.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::zeigenUndAktivieren(*w);
+        testing_support::neueSammlungAnlegen(*w, ui, dir);
         ui.clear();
     }
 

@@ -13,6 +13,7 @@
 #include <app/hauptformular.h>
 #include <app/neueverwaltung.h>
 #include <fakeinteraction.h>
+#include <fenster.h>
 #include <kind.h>
 #include <lending/meldungsformular.h>
 #include <memory>
@@ -68,14 +69,7 @@ struct Fenster
     // A new collection with `anzahl` cassettes of 180 minutes; the first is current.
     void anlegen(int anzahl)
     {
-        ui.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::neueSammlungAnlegen(*w, ui, dir);
         store::Dataset& kass = w->collection().kassetten();
         QVERIFY(kass.isActive());
         for (int i = 0; i < anzahl; ++i) {

@@ -20,6 +20,7 @@
 #include <app/neueverwaltung.h>
 #include <array>
 #include <fakeinteraction.h>
+#include <fenster.h>
 #include <kind.h>
 #include <memory>
 #include <printing/reportfont.h>
@@ -64,10 +65,7 @@ struct Fenster
     {
         w.reset();
         w = std::make_unique<THauptformular>(program, ui, clock, key);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
+        testing_support::zeigenUndAktivieren(*w);
         QApplication::processEvents();
     }
 
@@ -92,14 +90,7 @@ struct Fenster
     // A new collection with `kassetten` cassettes of 180 minutes and these films.
     void anlegen(int kassetten, const std::vector<Film>& filme)
     {
-        ui.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::neueSammlungAnlegen(*w, ui, dir);
         store::Dataset& kass = w->collection().kassetten();
         for (int i = 0; i < kassetten; ++i) {
             kass.append();

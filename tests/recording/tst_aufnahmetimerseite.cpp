@@ -19,6 +19,7 @@
 #include <app/hauptformular.h>
 #include <app/neueverwaltung.h>
 #include <catalogue/hinzufuegenformular.h>
+#include <fenster.h>
 #include <kind.h>
 #include <memory>
 #include <recording/aufnahmetimerformular.h>
@@ -78,23 +79,13 @@ struct Fenster
     void zeigen()
     {
         w = std::make_unique<THauptformular>(program, ui, clock, settingsFile);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("window not active");
+        testing_support::zeigenUndAktivieren(*w);
         QApplication::processEvents();
     }
 
     void anlegen()
     {
-        ui.fake.dialogAnswers.push_back([this](QDialog& d) {
-            auto& dlg = dynamic_cast<TForm_NeueVerwaltung&>(d);
-            dlg.VerzeichnisBox->setDirectory(dir);
-            dlg.Edit_Dateiname->setText(QStringLiteral("videos"));
-            dlg.BitBtn1->click();
-            return dlg.result();
-        });
-        kind<QAction>(w, "Neu1")->trigger();
+        testing_support::neueSammlungAnlegen(*w, ui.fake, dir);
         ui.fake.clear();
     }
     QString listFile() const { return dir + QStringLiteral("/videos.qbx"); }
