@@ -5,7 +5,6 @@
 #include "codepage.h"
 
 #include <array>
-#include <cstdint>
 
 namespace store {
 
@@ -185,7 +184,7 @@ QString ausCodepage(const char* bytes, qsizetype laenge, int codepage)
     QChar* out = text.data();
     for (qsizetype i = 0; i < laenge; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = b < 0x80 ? QChar(b) : QChar((*h)[b - 0x80]);
+        out[i] = QChar(b < 0x80 ? char16_t(b) : (*h)[b - 0x80]);
     }
     return text;
 }
