@@ -1,7 +1,8 @@
 #pragma once
 
-// The entries "&Exportieren…" and "&Sicherung erstellen…" of the file menu: the
-// dialogs around extras::Export and store::Collection::sicherungErstellen.
+// The entries "&Exportieren…", "&Sicherung erstellen…" and "Als &Paradox-Tabellen
+// exportieren…" of the file menu: the dialogs around extras::Export,
+// store::Collection::sicherungErstellen and store::umwandlung::exportieren.
 
 #include <QDialog>
 #include <QObject>
@@ -40,6 +41,7 @@ public:
 
     void Exportieren1Click();
     void Sicherung1Click();
+    void ParadoxExportieren1Click();
 
     TExportformular& exportformular() { return *Exportformular; }
 

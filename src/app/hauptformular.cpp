@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <array>
 #include <catalogue/eingabeseite.h>
+#include <store/umwandlung.h>
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
 #include <recording/aufnahmetimerseite.h>
@@ -93,6 +94,8 @@ void THauptformular::Handler_Verbinden()
                    [this](auto&&...) { m_dateiextras->Exportieren1Click(); });
     connectGuarded(Sicherungerstellen1, &QAction::triggered, this, m_ui,
                    [this](auto&&...) { m_dateiextras->Sicherung1Click(); });
+    connectGuarded(ParadoxExportieren1, &QAction::triggered, this, m_ui,
+                   [this](auto&&...) { m_dateiextras->ParadoxExportieren1Click(); });
     connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui,
                    [this](auto&&...) { Programmbeenden1Click(); });
     connectGuarded(Timer_Uhrzeit, &QTimer::timeout, this, m_ui, [this](auto&&...) { Timer_UhrzeitTimer(); });
@@ -308,6 +311,7 @@ void THauptformular::Fensterzustand(bool collectionShown)
     // Only an open collection can be exported or backed up.
     Exportieren1->setEnabled(collectionShown);
     Sicherungerstellen1->setEnabled(collectionShown);
+    ParadoxExportieren1->setEnabled(collectionShown);
 }
 
 // --- Collections -----------------------------------------------------------------------
@@ -348,6 +352,8 @@ void THauptformular::Schliessen_MenuClick()
 
 void THauptformular::Liste_Oeffnen(const QString& listFilePath)
 {
+    if (!Paradox_Umwandeln(listFilePath))
+        return;
     {
         BusyCursor busy;
         Liste_Laden(listFilePath);
@@ -366,6 +372,53 @@ void THauptformular::Liste_Laden(const QString& listFilePath)
         Datenmengen_Schliessen();
         throw;
     }
+}
+
+bool THauptformular::Paradox_Umwandeln(const QString& listFilePath)
+{
+    namespace uw = store::umwandlung;
+    bool alt = false;
+    {
+        BusyCursor busy;
+        uw::wiederherstellen(listFilePath);
+        alt = uw::mussUmgewandeltWerden(listFilePath);
+    }
+    if (!alt)
+        return true;
+    if (!m_ui.askYesNo(QStringLiteral("Die Videoliste %1 ist als Paradox-Tabellen gespeichert und wird jetzt "
+                                      "in das Format dieses Programms umgewandelt.")
+                           .arg(QDir::toNativeSeparators(listFilePath)) +
+                       kMessageBreak +
+                       QStringLiteral("Die Paradox-Dateien bleiben unverändert im Unterverzeichnis \"%1\" "
+                                      "erhalten.")
+                           .arg(QLatin1String(uw::kOriginalVerzeichnis)) +
+                       kMessageBreak + QStringLiteral("Jetzt umwandeln ?")))
+        return false;
+    uw::Ergebnis e;
+    try {
+        BusyCursor busy;
+        auto fortschritt = m_ui.progress(QStringLiteral("Umwandeln"),
+                                         QStringLiteral("Die Paradox-Tabellen werden umgewandelt..."));
+        e = uw::umwandeln(listFilePath,
+                          [&fortschritt](qint64 n, qint64 gesamt) { return fortschritt->setValue(n, gesamt); });
+    } catch (const store::EngineError& fehler) {
+        if (fehler.message() != QLatin1String(uw::kAbgebrochen))
+            throw;
+        m_ui.information(QStringLiteral("Die Umwandlung wurde abgebrochen; die Paradox-Tabellen sind "
+                                        "unverändert."));
+        return false;
+    }
+    QString text = QStringLiteral("Die Videoliste wurde umgewandelt: %1 Kassetten, %2 Filme, %3 Ausleihen, "
+                                  "%4 geplante Aufnahmen.")
+                       .arg(e.kassetten)
+                       .arg(e.filme)
+                       .arg(e.verliehen)
+                       .arg(e.aufnahmen);
+    if (!e.hinweise.isEmpty())
+        text += kMessageBreak + QStringLiteral("Die Prüfung der übernommenen Daten meldet:") + kMessageBreak +
+                e.hinweise.join(kMessageBreak);
+    m_ui.message({text, e.hinweise.isEmpty() ? MsgIcon::Information : MsgIcon::Warning, Ok});
+    return true;
 }
 
 void THauptformular::ffnen1Click()

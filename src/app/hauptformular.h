@@ -141,6 +141,9 @@ private:
     QString Heute_Text() const;
     void Liste_Oeffnen(const QString& listFilePath);
     void Liste_Laden(const QString& listFilePath);
+    // A collection in the old table format is brought over first, when the user agrees;
+    // false when it stays as it is and nothing is opened.
+    bool Paradox_Umwandeln(const QString& listFilePath);
     void Liste_Zeigen();
     void Liste_Verbergen();
     void Datenmengen_Schliessen();
@@ -158,6 +161,7 @@ private:
     QAction* Schliessen_Menu;
     QAction* Exportieren1;
     QAction* Sicherungerstellen1;
+    QAction* ParadoxExportieren1;
     QAction* Programmbeenden1;
     QWidget* Hintergrund;
     QLabel* Image1;

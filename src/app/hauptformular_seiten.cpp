@@ -49,6 +49,8 @@ void THauptformular::Seiten_Aufbauen()
     Exportieren1 = action(QStringLiteral("Exportieren1"), QStringLiteral("&Exportieren…"));
     Sicherungerstellen1 =
         action(QStringLiteral("Sicherungerstellen1"), QStringLiteral("&Sicherung erstellen…"));
+    ParadoxExportieren1 =
+        action(QStringLiteral("ParadoxExportieren1"), QStringLiteral("Als &Paradox-Tabellen exportieren…"));
     Datei1->addSeparator();
     Programmbeenden1 = action(QStringLiteral("Programmbeenden1"), QStringLiteral("Programm &beenden"));
 

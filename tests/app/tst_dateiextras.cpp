@@ -19,7 +19,14 @@
 #include <fakeinteraction.h>
 #include <fenster.h>
 #include <kind.h>
+#include <QBuffer>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <catalogue/filminfoformular.h>
 #include <store/collection.h>
+#include <store/listfile.h>
+#include <store/paradox.h>
+#include <store/umwandlung.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -102,7 +109,8 @@ private slots:
             namen << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
         QCOMPARE(namen, (QStringList{QStringLiteral("Neu1"), QStringLiteral("ffnen1"),
                                      QStringLiteral("Schliessen_Menu"), QStringLiteral("Exportieren1"),
-                                     QStringLiteral("Sicherungerstellen1"), QStringLiteral("-"),
+                                     QStringLiteral("Sicherungerstellen1"), QStringLiteral("ParadoxExportieren1"),
+                                     QStringLiteral("-"),
                                      QStringLiteral("Programmbeenden1")}));
         auto* exp = kind<QAction>(f.w, "Exportieren1");
         auto* sich = kind<QAction>(f.w, "Sicherungerstellen1");
@@ -116,6 +124,80 @@ private slots:
         f.neu();
         kind<QAction>(f.w, "Schliessen_Menu")->trigger();
         QVERIFY(!exp->isEnabled() && !sich->isEnabled());
+    }
+
+    // A collection of Paradox tables opens after the question, with its picture and
+    // description, and goes back into that format from the file menu.
+    void paradoxSammlungImFenster()
+    {
+        Fenster f(QStringLiteral("paradox"));
+        QImage bild(60, 40, QImage::Format_RGB32);
+        bild.fill(QColor(20, 160, 40));
+        QByteArray bmp;
+        QBuffer puffer(&bmp);
+        puffer.open(QIODevice::WriteOnly);
+        QVERIFY(bild.save(&puffer, "BMP"));
+        QByteArray kopf("\x01\x00\x00\x01\x00\x00\x00\x00", 8);
+        kopf[4] = char(bmp.size() & 0xff);
+        kopf[5] = char((bmp.size() >> 8) & 0xff);
+        kopf[6] = char((bmp.size() >> 16) & 0xff);
+        const QString text = QStringLiteral("Mit Untertiteln; Größe und Maß.").repeated(20);
+        const std::vector<std::vector<QVariant>> kass = {{1, 1, 240, 90, 150, false, false, false},
+                                                         {2, 2, 180, 0, 180, false, false, false}};
+        const std::vector<std::vector<QVariant>> filme = {
+            {1, 1, QStringLiteral("Der Stadtneurotiker"), 90, QStringLiteral("Komödie"), QDate(1998, 5, 19),
+             kopf + bmp, true, text}};
+        for (const char* stem : {"kass", "filme", "ausgelhn", "atimer"}) {
+            store::paradox::Schreiber s(QDir(f.dir).filePath(QLatin1String(stem) + QStringLiteral(".db")),
+                                        store::umwandlung::paradoxFelder(QLatin1String(stem)), true);
+            for (const auto& z : qstrcmp(stem, "kass") == 0 ? kass : qstrcmp(stem, "filme") == 0 ? filme
+                                                                                            : decltype(kass){})
+                s.zeile(z);
+            s.abschliessen();
+        }
+        const QString liste = QDir(f.dir).filePath(QStringLiteral("alt.qbx"));
+        store::writeCollectionNumber(liste, 0);
+        QFile paradox(QDir(f.dir).filePath(QStringLiteral("filme.mb")));
+        QVERIFY(paradox.open(QIODevice::ReadOnly));
+        const QByteArray mbVorher = paradox.readAll();
+        paradox.close();
+
+        // "No" leaves everything as it was and opens nothing.
+        f.ui.fileAnswers.push_back(liste);
+        f.ui.messageAnswers.push_back(No);
+        kind<QAction>(f.w, "ffnen1")->trigger();
+        QVERIFY(!f.c().kassetten().isActive());
+        QVERIFY(f.ui.messages().first().contains(QStringLiteral("Paradox-Original")));
+        QVERIFY(!QFileInfo::exists(QDir(f.dir).filePath(QStringLiteral("Paradox-Original"))));
+
+        f.ui.clear();
+        f.ui.fileAnswers.push_back(liste);
+        kind<QAction>(f.w, "ffnen1")->trigger();
+        QVERIFY2(f.ui.errors().isEmpty(), qPrintable(f.ui.errors().join(u'|')));
+        QCOMPARE(f.ui.messages().size(), 2);
+        QVERIFY(f.ui.messages().last().startsWith(
+            QStringLiteral("Die Videoliste wurde umgewandelt: 2 Kassetten, 1 Filme, 0 Ausleihen")));
+        QCOMPARE(f.c().kassetten().recordCount(), 2);
+        QCOMPARE(f.c().filme().recordCount(), 1);
+        QFile original(QDir(f.dir).filePath(QStringLiteral("Paradox-Original/filme.mb")));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), mbVorher);
+
+        auto* info = kind<TFilminfoformular>(f.w, "Filminfoformular");
+        info->FormActivate();
+        QCOMPARE(info->angezeigtesBild().size(), QSize(60, 40));
+        QCOMPARE(info->angezeigtesBild().pixelColor(30, 20), QColor(20, 160, 40));
+        QCOMPARE(info->DBMemo_Bemerkungen->toPlainText(), text);
+
+        // Back into the old format.
+        const QString ziel = freshDir(QStringLiteral("paradox-zurueck"));
+        f.ui.clear();
+        f.ui.fileAnswers.push_back(ziel);
+        kind<QAction>(f.w, "ParadoxExportieren1")->trigger();
+        QVERIFY2(f.ui.errors().isEmpty(), qPrintable(f.ui.errors().join(u'|')));
+        QVERIFY(f.ui.messages().last().contains(QStringLiteral("2 Kassetten, 1 Filme")));
+        QVERIFY(store::paradox::istParadoxTabelle(QDir(ziel).filePath(QStringLiteral("filme.db"))));
+        QVERIFY(QFileInfo::exists(QDir(ziel).filePath(QStringLiteral("alt.qbx"))));
     }
 
     void exportAusDemFenster()
