@@ -1,6 +1,7 @@
 #include "settingscontroller.h"
 
 #include "ganzzahl.h"
+#include "registryimport.h"
 #include "schriftartenformular.h"
 #include "vocabulary.h"
 
@@ -152,8 +153,12 @@ void SettingsController::buildPage(QWidget* page)
                                                QStringLiteral("Einstellungen &speichern"));
     BitBtn_EinstellungenSpeichern->setIcon(page->style()->standardIcon(QStyle::SP_DialogSaveButton));
     BitBtn_EinstellungenSpeichern->setEnabled(false);
+    BitBtn_EinstellungenImportieren = makeButton(page, QStringLiteral("BitBtn_EinstellungenImportieren"),
+                                                 QStringLiteral("Einstellungen &importieren…"));
+    BitBtn_EinstellungenImportieren->setIcon(page->style()->standardIcon(QStyle::SP_DialogOpenButton));
     auto* row = new QHBoxLayout;
     row->addStretch();
+    row->addWidget(BitBtn_EinstellungenImportieren);
     row->addWidget(BitBtn_EinstellungenSpeichern);
     layout->addLayout(row);
 
@@ -369,6 +374,7 @@ void SettingsController::connectHandlers()
     click(BitBtn_ZeitDazu, &SettingsController::BitBtn_ZeitDazuClick);
     click(BitBtn_ZeitWeg, &SettingsController::BitBtn_ZeitWegClick);
     click(BitBtn_EinstellungenSpeichern, &SettingsController::BitBtn_EinstellungenSpeichernClick);
+    click(BitBtn_EinstellungenImportieren, &SettingsController::BitBtn_EinstellungenImportierenClick);
     click(Button_SchriftArtKassettennummer, &SettingsController::Button_SchriftArtKassettennummerClick);
     click(Button_Druckfont, &SettingsController::Button_DruckfontClick);
     click(Button_Schriftart_Ueberschriften, &SettingsController::Button_Schriftart_UeberschriftenClick);
@@ -811,11 +817,18 @@ void SettingsController::Registry_Auslesen()
             }
         }
     }
+    zeigeEinstellungen();
+    setSettingsChanged(false);
+}
+
+// The record's rules, then the page and everyone who shows a setting take it over: after
+// loading the key as after an import.
+void SettingsController::zeigeEinstellungen()
+{
     m_einstellungen.etikett(1).Ausrichtung = 0;
     pruefeSchriftarten();
     fillControls();
     emit settingsLoaded(m_einstellungen);
-    setSettingsChanged(false);
 }
 
 void SettingsController::commitPendingFields()
@@ -875,6 +888,29 @@ void SettingsController::Speichere_Registry()
 void SettingsController::BitBtn_EinstellungenSpeichernClick()
 {
     Speichere_Registry();
+}
+
+void SettingsController::BitBtn_EinstellungenImportierenClick()
+{
+    const QString pfad = m_ui.chooseFile(QStringLiteral("Registrierungsdateien (*.reg)|*.reg"), m_programDir);
+    if (pfad.isEmpty())
+        return;
+    const RegistryImport import = leseRegistryExportDatei(pfad);
+    if (!import.gelesen()) {
+        m_ui.error(importFehlermeldung(pfad, import));
+        return;
+    }
+    if (!import.werte.isEmpty()) {
+        // What the page holds beyond the record (fields not yet left, the autostart chosen
+        // since loading) stays unless the file brings a value of its own.
+        commitPendingFields();
+        const QString autostart = Edit_Autostart->text();
+        m_einstellungen.Autostart = autostart == kKeinAutostartAnzeige ? kKeinAutostart : autostart;
+        uebernehmeWerte(import, m_einstellungen);
+        zeigeEinstellungen();
+        Einstellungen_Sichern_Ein();
+    }
+    m_ui.information(importBericht(pfad, import));
 }
 
 // --- Settings page ---------------------------------------------------------------------

@@ -75,6 +75,10 @@ public:
     void Speichere_Registry();
     void Einstellungen_Sichern_Ein();
     void BitBtn_EinstellungenSpeichernClick();
+    // Takes the settings from a registry export the user chooses (see registryimport.h)
+    // onto the page and marks them as changed; the key is written by the next save only.
+    // A file that is refused changes nothing.
+    void BitBtn_EinstellungenImportierenClick();
 
     // --- Settings page ----------------------------------------------------------------
     void CheckBox_TipAnzeigenClick();
@@ -129,6 +133,7 @@ public:
     QWidget* Tab_Etikettendruck = nullptr;
     QWidget* Tab_Editoren = nullptr;
     QPushButton* BitBtn_EinstellungenSpeichern = nullptr;
+    QPushButton* BitBtn_EinstellungenImportieren = nullptr;
     QListWidget* Stat_Zeiten = nullptr;
 
     QCheckBox* CheckBox_TipAnzeigen = nullptr;
@@ -197,6 +202,7 @@ private:
     void writeAllValues(KeyStore& key, const QString& autostart);
     void pruefeSchriftarten();
     void fillControls();
+    void zeigeEinstellungen();
     void commitPendingFields();
 
     bool addVocabularyEntry(QListWidget* list, const QString& caption, const QString& prompt);
