@@ -10,7 +10,8 @@
 # - poppler-utils: pdftotext, with which the tests read printed pages back;
 # - desktop-file-utils, appstream, shared-mime-info: the test of the installed tree validates the
 #   desktop entry and the metainfo and reads the list files' type into a MIME database;
-# - dpkg-dev: dpkg-shlibdeps, from which `cpack -G DEB` takes the package's dependencies.
+# - dpkg-dev: dpkg-shlibdeps, from which `cpack -G DEB` takes the package's dependencies;
+# - pxlib-dev: the writer's tables are read back with an independent reader.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -23,5 +24,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
   clang libclang-rt-14-dev \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 poppler-utils \
-  desktop-file-utils appstream shared-mime-info dpkg-dev \
+  desktop-file-utils appstream shared-mime-info dpkg-dev pxlib-dev \
   xvfb xauth >/dev/null
