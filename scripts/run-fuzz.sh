@@ -12,7 +12,7 @@ root="$(pwd)"
 seconds="${FUZZ_SECONDS:-25}"
 programs=("$@")
 if [ ${#programs[@]} -eq 0 ]; then
-  programs=(fuzz_filter fuzz_query fuzz_listfile fuzz_vocabulary fuzz_keystore fuzz_picture)
+  programs=(fuzz_filter fuzz_query fuzz_listfile fuzz_vocabulary fuzz_keystore fuzz_picture fuzz_paradox)
 fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -24,12 +24,14 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0"
 
-# The most bytes one input may have: pictures need room for headers and some content,
-# the text readers stay short so the time goes into their grammar.
+# The most bytes one input may have: pictures need room for headers and some content, a
+# table its header, a block and a blob file of two 4 KB blocks; the text readers stay short
+# so the time goes into their grammar.
 max_len() {
   case "$1" in
     fuzz_picture) echo 65536 ;;
     fuzz_keystore) echo 8192 ;;
+    fuzz_paradox) echo 16384 ;;
     *) echo 4096 ;;
   esac
 }
