@@ -73,7 +73,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--umwandeln") == 0) {
         try {
-            umwandlung::umwandeln(QString::fromLocal8Bit(argv[2]));
+            const auto e = umwandlung::umwandeln(QString::fromLocal8Bit(argv[2]));
+            if (e.kassetten != kKassetten || e.filme != kFilme) {
+                std::fprintf(stderr, "converted %lld cassettes, %lld films\n", e.kassetten, e.filme);
+                return 1;
+            }
         } catch (const Error& e) {
             std::fprintf(stderr, "%s\n", qPrintable(e.message()));
             return 1;

@@ -122,7 +122,8 @@ bool passt(const paradox::Feld& alt, const Field& neu)
     case FieldType::Integer:
         return alt.typ == T::Long || alt.typ == T::Short || alt.typ == T::AutoInc;
     case FieldType::Char:
-        return alt.typ == T::Alpha;
+        // A wider field could hold texts the program's field cannot.
+        return alt.typ == T::Alpha && alt.groesse <= neu.width;
     case FieldType::Boolean:
         return alt.typ == T::Logical;
     case FieldType::Date:
@@ -243,8 +244,9 @@ QByteArray ohneGrafikkopf(const QByteArray& b)
 }
 
 // Copies the rows of one old table into the program's new, empty table file.
+// `gekuerzt` counts the times whose milliseconds the program's TIME field does not keep.
 qint64 tabelleKopieren(paradox::Leser& leser, const QString& ziel, const std::vector<Field>& felder,
-                       const std::function<bool()>& weiter)
+                       const std::function<bool()>& weiter, qint64& gekuerzt)
 {
     Db h;
     oeffnen(h, ziel);
@@ -275,6 +277,8 @@ qint64 tabelleKopieren(paradox::Leser& leser, const QString& ziel, const std::ve
             QVariant v = werte[i];
             if (f.type == FieldType::Graphic && v.isValid())
                 v = ohneGrafikkopf(v.toByteArray());
+            if (f.type == FieldType::Time && v.isValid() && v.toTime().msec() != 0)
+                ++gekuerzt;
             bool ok = true;
             const QVariant gespeichert = engine::storageValue(f, v, &ok);
             if (!ok)
@@ -544,9 +548,10 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
             return !fortschritt || erledigt % 256 != 0 || fortschritt(erledigt, gesamt);
         };
         std::array<qint64, 4> zeilen{};
+        qint64 gekuerzt = 0;
         for (size_t i = 0; i < kTabellen.size(); ++i) {
             zeilen[i] = tabelleKopieren(*leser[i], arbeit.filePath(neu[i]),
-                                        felderAusErstellung(kTabellen[i].erstellen()), weiter);
+                                        felderAusErstellung(kTabellen[i].erstellen()), weiter, gekuerzt);
             if (zeilen[i] != leser[i]->kopf().datensaetze)
                 throw EngineError(QStringLiteral("Die Tabelle %1 enthält %2 Datensätze, ihr Kopf nennt %3.")
                                       .arg(nativ(leser[i]->pfad()))
@@ -557,6 +562,9 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
         if (fortschritt && !fortschritt(gesamt, gesamt))
             throw EngineError(QLatin1String(kAbgebrochen));
         ergebnis.hinweise = pruefen(arbeit, neu);
+        if (gekuerzt > 0)
+            ergebnis.hinweise << QStringLiteral("%1 Uhrzeiten mit Millisekunden wurden auf ganze Sekunden gekürzt.")
+                                     .arg(gekuerzt);
         ergebnis.kassetten = zeilen[0];
         ergebnis.filme = zeilen[1];
         ergebnis.verliehen = zeilen[2];
