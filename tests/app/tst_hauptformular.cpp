@@ -213,14 +213,15 @@ private slots:
 
         const QList<QAction*> entries = kind<QMenu>(w, "Datei1")->actions();
         QCOMPARE(kind<QMenu>(w, "Datei1")->title(), QStringLiteral("&Datei"));
-        QCOMPARE(entries.size(), 7);
+        QCOMPARE(entries.size(), 8);
         QCOMPARE(entries.at(0)->text(), QStringLiteral("&Neu"));
         QCOMPARE(entries.at(1)->text(), QStringLiteral("&Öffnen"));
         QCOMPARE(entries.at(2)->text(), QStringLiteral("&Schliessen"));
         QCOMPARE(entries.at(3)->text(), QStringLiteral("&Exportieren…"));
         QCOMPARE(entries.at(4)->text(), QStringLiteral("&Sicherung erstellen…"));
-        QVERIFY(entries.at(5)->isSeparator());
-        QCOMPARE(entries.at(6)->text(), QStringLiteral("Programm &beenden"));
+        QCOMPARE(entries.at(5)->text(), QStringLiteral("Als &Paradox-Tabellen exportieren…"));
+        QVERIFY(entries.at(6)->isSeparator());
+        QCOMPARE(entries.at(7)->text(), QStringLiteral("Programm &beenden"));
         QVERIFY(kind<QAction>(w, "Neu1")->isEnabled() && kind<QAction>(w, "ffnen1")->isEnabled() && kind<QAction>(w, "Programmbeenden1")->isEnabled());
         QVERIFY(!kind<QAction>(w, "Schliessen_Menu")->isEnabled());
 
