@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <extras/csv.h>
 #include <extras/export.h>
 #include <store/error.h>
@@ -129,6 +130,55 @@ private slots:
         QCOMPARE(extras::csvFeld(true), QStringLiteral("Ja"));
         QCOMPARE(extras::csvFeld(QVariant()), QString());
         QCOMPARE(extras::csvZeile({QStringLiteral("a\"b"), 1, QString()}), QByteArray("\"a\"\"b\";1;\r\n"));
+    }
+
+    // One rule per row, for a text given as such and for the same text as the table
+    // file holds it (the overview export's way).
+    void formelnUndZeichen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("feld");
+        QTest::newRow("Leerzeichen vor =") << QStringLiteral("  =1+2") << QStringLiteral("'  =1+2");
+        QTest::newRow("geschütztes Leerzeichen vor +")
+            << QStringLiteral("\u00A0+1") << QStringLiteral("'\u00A0+1");
+        QTest::newRow("Leerzeichen ohne Breite vor -")
+            << QStringLiteral("\u200B-1") << QStringLiteral("'\u200B-1");
+        QTest::newRow("Bytereihenfolge und Wortverbinder vor @")
+            << QStringLiteral("\uFEFF\u2060@A1") << QStringLiteral("'\uFEFF\u2060@A1");
+        QTest::newRow("volle Breite ＝") << QStringLiteral("＝SUMME(A1)") << QStringLiteral("'＝SUMME(A1)");
+        QTest::newRow("ideografisches Leerzeichen vor volle Breite ＋")
+            << QStringLiteral("\u3000＋1") << QStringLiteral("'\u3000＋1");
+        QTest::newRow("kleines Gleichheitszeichen")
+            << QStringLiteral("\uFE66 1") << QStringLiteral("'\uFE66 1");
+        QTest::newRow("Buchstabe zuerst") << QStringLiteral("Ä=1") << QStringLiteral("Ä=1");
+        QTest::newRow("Leerzeichen vor Buchstabe") << QStringLiteral(" a-b") << QStringLiteral(" a-b");
+        QTest::newRow("nur Leerzeichen") << QStringLiteral("\u00A0 ") << QStringLiteral("\u00A0 ");
+        QTest::newRow("NUL fällt weg") << QStringLiteral("a%1b").arg(QChar(0)) << QStringLiteral("ab");
+        QTest::newRow("NUL vor =") << QStringLiteral("%1=1").arg(QChar(0)) << QStringLiteral("'=1");
+    }
+    void formelnUndZeichen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, feld);
+        QCOMPARE(extras::csvFeld(text), feld);
+        QByteArray gespeichert;
+        const QByteArray utf8 = text.toUtf8();
+        extras::csvGespeichertAnhaengen(gespeichert, store::FieldType::Char,
+                                        {store::Dataset::GespeicherterWert::Art::Text, 0, utf8});
+        QCOMPARE(QString::fromUtf8(gespeichert), feld);
+    }
+
+    void datumUndZeitOhneGebietsschema()
+    {
+        // The file says dd.MM.yyyy and HH:mm whatever the user's locale writes.
+        const QLocale vorher;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const auto zurueck = qScopeGuard([&vorher] { QLocale::setDefault(vorher); });
+        QCOMPARE(extras::csvFeld(QDate(2024, 1, 5)), QStringLiteral("05.01.2024"));
+        QCOMPARE(extras::csvFeld(QTime(20, 15)), QStringLiteral("20:15"));
+        QCOMPARE(extras::csvFeld(QTime(8, 5, 30)), QStringLiteral("08:05:30"));
+        QCOMPARE(extras::csvFeld(QDate(12, 3, 4)), QStringLiteral("04.03.0012"));
+        QCOMPARE(extras::csvZeile({QDate(2024, 12, 31), QTime(0, 0)}), QByteArray("31.12.2024;00:00\r\n"));
     }
 
     void filmuebersichtWieAngezeigt()
