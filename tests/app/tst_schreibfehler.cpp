@@ -77,13 +77,8 @@ QString imKind(const std::function<QString()>& arbeit)
         } catch (...) {
             text = "<Ausnahme>";
         }
-        for (qsizetype n = 0; n < text.size();) {
-            const ssize_t w = ::write(rohr[1], text.constData() + n, size_t(text.size() - n));
-            if (w <= 0)
-                break;
-            n += w;
-        }
-        _exit(0);
+        // A message is far shorter than what a pipe holds: one write takes it.
+        _exit(::write(rohr[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
     }
     ::close(rohr[1]);
     QByteArray text;
@@ -197,13 +192,12 @@ private slots:
         const QString ort = freshDir(QStringLiteral("ort-%1").arg(++lauf));
         QString erwartet; // a word of the message besides the reason
         std::function<QString()> arbeit;
-        auto offen = [this](store::Collection& c) { c.open(sammlung); };
         if (art == QStringLiteral("Filmübersicht")) {
             schreiben(ort + QStringLiteral("/f.csv"), "alt");
             erwartet = QStringLiteral("f.csv");
             arbeit = [&] {
                 store::Collection c;
-                offen(c);
+                c.open(sammlung);
                 grenzeSetzen(1000);
                 return extras::Export(c).filmuebersicht(ort + QStringLiteral("/f.csv"))
                            ? QStringLiteral("exportiert")
@@ -215,7 +209,7 @@ private slots:
             erwartet = QStringLiteral("filme.csv");
             arbeit = [&] {
                 store::Collection c;
-                offen(c);
+                c.open(sammlung);
                 grenzeSetzen(1500);
                 return extras::Export(c).tabellen(ort) ? QStringLiteral("exportiert")
                                                        : QStringLiteral("abgebrochen");
@@ -296,7 +290,7 @@ private slots:
             // comes after the tables, just before the plan of the moves.
             {
                 store::Collection c;
-                offen(c);
+                c.open(sammlung);
                 store::umwandlung::exportieren(c, ort);
             }
             erwartet = QStringLiteral("plan");

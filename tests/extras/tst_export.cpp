@@ -267,6 +267,28 @@ private slots:
         QCOMPARE(lesen(QDir(ziel).filePath(QStringLiteral("atimer.csv"))).size(), 1); // the header alone
     }
 
+    void vierDateienAlleOderKeine()
+    {
+        // The old "filme.csv" cannot be moved aside (a directory holds the name it would
+        // get) after "kass.csv" already was: every old file is back, no new one stays.
+        const QString ziel = freshDir(QStringLiteral("export-alle-oder-keine"));
+        const QStringList namen{QStringLiteral("atimer.csv"), QStringLiteral("ausgelhn.csv"),
+                                QStringLiteral("filme.csv"), QStringLiteral("kass.csv")};
+        for (const QString& n : namen) {
+            QFile f(QDir(ziel).filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("alt");
+        }
+        QVERIFY(QDir(ziel).mkpath(QStringLiteral(".filme.csv.alt/besetzt")));
+        QVERIFY_THROWS_EXCEPTION(store::FileError, extras::Export(c).tabellen(ziel));
+        QCOMPARE(QDir(ziel).entryList(QDir::Files | QDir::Hidden), namen);
+        for (const QString& n : namen) {
+            QFile f(QDir(ziel).filePath(n));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray("alt"));
+        }
+    }
+
     void abbrechenUndFehlerLassenNichtsZurueck()
     {
         // Cancelled: no new file, and a file of that name from before is untouched.
