@@ -34,6 +34,7 @@
 #include <settings/settingscontroller.h>
 #include <store/collection.h>
 #include <store/dates.h>
+#include <store/sicheresschreiben.h>
 #include <ui/busycursor.h>
 #include <ui/clock.h>
 #include <ui/guard.h>
@@ -152,13 +153,10 @@ void THauptformular::FormCreate()
 
 void THauptformular::Listenverzeichnis_Anlegen()
 {
-    // The warning is written only together with a new directory: an existing
-    // directory, or any failure, is passed over and the start goes on.
+    // The warning is written only together with a new directory: an existing directory
+    // is passed over. A warning that cannot be written is reported, and the start goes on.
     QDir program(m_programDirectory);
     if (!program.mkdir(QStringLiteral("Lists")))
-        return;
-    QFile warning(program.filePath(QStringLiteral("Lists/Achtung.Txt")));
-    if (!warning.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     const std::array<QString, 5> lines = {
         QStringLiteral("Modifizieren Sie die Dateien in diesem Verzeichnis"),
@@ -167,11 +165,15 @@ void THauptformular::Listenverzeichnis_Anlegen()
         QStringLiteral("Sie zum verändern der Dateien die integrierten Listenedi-"),
         QStringLiteral("toren."),
     };
-    for (const QString& line : lines) {
-        // Code page 1252: for these letters the same bytes as Latin-1.
-        warning.write(line.toLatin1());
-        warning.write("\r\n");
-    }
+    QByteArray text;
+    for (const QString& line : lines)
+        text += line.toLatin1() + "\r\n"; // code page 1252: for these letters the same bytes as Latin-1
+    const QString warning = program.filePath(QStringLiteral("Lists/Achtung.Txt"));
+    const QString reason = store::dateiSchreiben(warning, text);
+    if (!reason.isEmpty())
+        m_ui.warning(QStringLiteral("Die Datei %1 konnte nicht geschrieben werden:")
+                         .arg(QDir::toNativeSeparators(warning)) +
+                     kMessageBreak + reason);
 }
 
 bool THauptformular::event(QEvent* e)

@@ -3,11 +3,14 @@
 #include "csv.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 #include <array>
+#include <cerrno>
 #include <memory>
 #include <store/collection.h>
 #include <store/error.h>
+#include <store/sicheresschreiben.h>
 
 namespace extras {
 
@@ -15,37 +18,58 @@ namespace {
 
 // Rows between two reports to the progress callback.
 constexpr qint64 kSchritt = 250;
+// Bytes gathered before they go to the file.
+constexpr qsizetype kPuffer = 1 << 18;
 
+QString nichtGeschrieben(const QString& pfad, const QString& grund)
+{
+    return QStringLiteral("Die Datei %1 konnte nicht geschrieben werden: %2")
+        .arg(QDir::toNativeSeparators(pfad), grund);
+}
+
+// One file of the export, written through store::SicheresSchreiben; records gather in
+// a buffer of its own. A failure throws store::FileError naming `gezeigt`, the file
+// the user asked for.
 class Datei
 {
 public:
-    explicit Datei(const QString& pfad) : m_file(pfad)
+    Datei(const QString& pfad, const QString& gezeigt) : m_file(pfad), m_gezeigt(gezeigt)
     {
-        if (!m_file.open(QIODevice::WriteOnly))
+        if (!m_file.oeffnen())
             fehler();
-        schreiben(kUtf8Bom);
+        m_puffer.reserve(kPuffer + 4096);
+        m_puffer += kUtf8Bom;
     }
-    void schreiben(const QByteArray& bytes)
+    QByteArray& puffer() { return m_puffer; }
+    // After each record: a full buffer goes to the file.
+    void weiter()
     {
-        if (m_file.write(bytes) != bytes.size())
-            fehler();
+        if (m_puffer.size() >= kPuffer)
+            leeren();
     }
     void fertig()
     {
-        if (!m_file.commit())
+        leeren();
+        if (!m_file.abschliessen())
             fehler();
     }
-    void abbrechen() { m_file.cancelWriting(); }
+    void abbrechen() { m_file.abbrechen(); }
 
 private:
+    void leeren()
+    {
+        if (!m_file.schreiben(m_puffer))
+            fehler();
+        m_puffer.clear();
+    }
     [[noreturn]] void fehler()
     {
-        const QString grund = m_file.errorString();
-        m_file.cancelWriting();
-        throw store::FileError(QStringLiteral("Die Datei %1 konnte nicht geschrieben werden: %2")
-                                   .arg(QDir::toNativeSeparators(m_file.fileName()), grund));
+        m_file.abbrechen();
+        throw store::FileError(nichtGeschrieben(m_gezeigt, m_file.grund()));
     }
-    QSaveFile m_file;
+    store::SicheresSchreiben m_file;
+    QString m_gezeigt;
+    QByteArray m_puffer;
 };
 
 bool melden(const Fortschritt& f, qint64 n, qint64 gesamt)
@@ -101,6 +125,42 @@ QString csvName(const store::Dataset& d)
     return n + QStringLiteral(".csv");
 }
 
+// Moves each finished file to its target, all or none: existing targets are first moved
+// aside, and should any step fail, the new files are taken away and the old ones put
+// back. Throws store::FileError naming the file that could not be moved.
+void alleErsetzen(const std::vector<std::pair<QString, QString>>& neuUndZiel)
+{
+    std::vector<std::pair<QString, QString>> beiseite; // target, its old file's new name
+    std::vector<QString> gesetzt;
+    auto verschieben = [&](const QString& von, const QString& nach) {
+        QFile f(von);
+        errno = 0;
+        if (f.rename(nach))
+            return;
+        const QString grund = store::deutscherGrund(errno, f.errorString());
+        for (const QString& ziel : gesetzt)
+            QFile::remove(ziel);
+        for (const auto& [ziel, alt] : beiseite)
+            QFile::rename(alt, ziel);
+        throw store::FileError(nichtGeschrieben(nach.endsWith(QLatin1String(".alt")) ? von : nach, grund));
+    };
+    for (const auto& [neu, ziel] : neuUndZiel) {
+        if (!QFileInfo::exists(ziel))
+            continue;
+        const QString alt = QFileInfo(ziel).dir().filePath(QLatin1Char('.') + QFileInfo(ziel).fileName() +
+                                                           QStringLiteral(".alt"));
+        QFile::remove(alt); // left by an earlier run that stopped: its target is whole
+        verschieben(ziel, alt);
+        beiseite.emplace_back(ziel, alt);
+    }
+    for (const auto& [neu, ziel] : neuUndZiel) {
+        verschieben(neu, ziel);
+        gesetzt.push_back(ziel);
+    }
+    for (const auto& [ziel, alt] : beiseite)
+        QFile::remove(alt);
+}
+
 } // namespace
 
 qint64 Export::filmuebersichtZeilen() const
@@ -110,24 +170,37 @@ qint64 Export::filmuebersichtZeilen() const
 
 bool Export::filmuebersicht(const QString& datei, const Fortschritt& fortschritt)
 {
-    store::Dataset& d = m_collection.filmuebersicht();
+    const store::Dataset& d = m_collection.filmuebersicht();
     const QStringList felder{QStringLiteral("Zu_Kassette"), QStringLiteral("Filmname"),
                              QStringLiteral("Filmlaenge"), QStringLiteral("Genre"), QStringLiteral("Datum")};
-    const qint64 gesamt = d.rowCount();
-    Datei out(datei);
-    out.schreiben(csvZeile({QStringLiteral("Kassette"), QStringLiteral("Filmname"),
-                            QStringLiteral("Filmlaenge"), QStringLiteral("Genre"), QStringLiteral("Datum")}));
-    for (int r = 0; r < gesamt; ++r) {
-        if (r % kSchritt == 0 && !melden(fortschritt, r, gesamt)) {
-            out.abbrechen();
+    std::vector<store::FieldType> typen;
+    for (const QString& f : felder)
+        typen.push_back(d.fieldType(f));
+    const qint64 gesamt = d.recordCount();
+    Datei out(datei, datei);
+    QByteArray& puffer = out.puffer();
+    puffer += csvZeile({QStringLiteral("Kassette"), QStringLiteral("Filmname"), QStringLiteral("Filmlaenge"),
+                        QStringLiteral("Genre"), QStringLiteral("Datum")});
+    // Straight from the stored values into the file's bytes: the rows in one pass,
+    // no row held, no text made in between.
+    qint64 n = 0;
+    bool abgebrochen = false;
+    d.gespeicherteZeilenLesen(felder, [&](const store::Dataset::GespeicherterWert* werte) {
+        if (n % kSchritt == 0 && !melden(fortschritt, n, gesamt)) {
+            abgebrochen = true;
             return false;
         }
-        QVariantList z;
-        for (const QString& f : felder)
-            z << d.valueAt(r, f);
-        out.schreiben(csvZeile(z));
-    }
-    if (!melden(fortschritt, gesamt, gesamt)) {
+        for (size_t i = 0; i < typen.size(); ++i) {
+            if (i > 0)
+                puffer += ';';
+            csvGespeichertAnhaengen(puffer, typen[i], werte[i]);
+        }
+        puffer += "\r\n";
+        out.weiter();
+        ++n;
+        return true;
+    });
+    if (abgebrochen || !melden(fortschritt, gesamt, gesamt)) {
         out.abbrechen();
         return false;
     }
@@ -154,12 +227,16 @@ bool Export::tabellen(const QString& verzeichnis, const Fortschritt& fortschritt
                       .front()
                       .toLongLong();
 
-    // All four stay open until the last row is written: a cancel or a failure then
-    // leaves none of them behind.
+    // Each table goes into a new file beside its target first; only when all four are
+    // complete do they take the targets' places, all together (alleErsetzen). A cancel
+    // or a failure before that leaves the old files as they were.
     std::vector<std::unique_ptr<Datei>> dateien;
-    auto abbrechen = [&dateien] {
+    std::vector<std::pair<QString, QString>> neuUndZiel;
+    auto aufraeumen = [&] {
         for (auto& d : dateien)
             d->abbrechen();
+        for (const auto& [neu, ziel] : neuUndZiel)
+            QFile::remove(neu);
     };
     qint64 n = 0;
     try {
@@ -187,12 +264,17 @@ bool Export::tabellen(const QString& verzeichnis, const Fortschritt& fortschritt
                 QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 > ? ORDER BY %1 LIMIT 500")
                     .arg(schluessel, spalten.join(QLatin1String(", ")), QLatin1String(t.platzhalter));
 
-            dateien.push_back(std::make_unique<Datei>(QDir(verzeichnis).filePath(csvName(d))));
+            const QString ziel = QDir(verzeichnis).filePath(csvName(d));
+            const QString neu =
+                QDir(verzeichnis).filePath(QLatin1Char('.') + csvName(d) + QStringLiteral(".neu"));
+            dateien.push_back(std::make_unique<Datei>(neu, ziel));
+            neuUndZiel.emplace_back(neu, ziel);
             Datei& out = *dateien.back();
             QVariantList kopf;
             for (const QString& f : std::as_const(namen))
                 kopf << f;
-            out.schreiben(csvZeile(kopf));
+            out.puffer() += csvZeile(kopf);
+            std::vector<QVariant> werte(typen.size());
             qint64 letzter = std::numeric_limits<qint64>::min();
             for (;;) {
                 const auto zeilen = m_collection.auswerten(sql, {letzter});
@@ -200,26 +282,27 @@ bool Export::tabellen(const QString& verzeichnis, const Fortschritt& fortschritt
                     break;
                 for (const QVariantList& z : zeilen) {
                     if (n % kSchritt == 0 && !melden(fortschritt, n, gesamt)) {
-                        abbrechen();
+                        aufraeumen();
                         return false;
                     }
-                    QVariantList werte;
                     for (size_t i = 0; i < typen.size(); ++i)
-                        werte << wert(typen[i], z[static_cast<qsizetype>(i) + 1]);
-                    out.schreiben(csvZeile(werte));
+                        werte[i] = wert(typen[i], z[static_cast<qsizetype>(i) + 1]);
+                    csvZeileAnhaengen(out.puffer(), werte.data(), qsizetype(werte.size()));
+                    out.weiter();
                     ++n;
                 }
                 letzter = zeilen.back().front().toLongLong();
             }
         }
         if (!melden(fortschritt, gesamt, gesamt)) {
-            abbrechen();
+            aufraeumen();
             return false;
         }
         for (auto& d : dateien)
             d->fertig();
+        alleErsetzen(neuUndZiel);
     } catch (...) {
-        abbrechen();
+        aufraeumen();
         throw;
     }
     return true;

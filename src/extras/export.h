@@ -2,7 +2,8 @@
 
 // Exporting a collection to spreadsheet files (see csv.h): the film overview as it
 // is shown (its order and filter), or all four tables into one directory. Every file
-// is written through QSaveFile: it appears complete or not at all.
+// is written through store::SicheresSchreiben: it appears complete or not at all, and an
+// old file of that name stays until then.
 
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,8 @@ public:
 
     // All four tables, each into "<table file name>.csv" in `verzeichnis` ("filme.csv",
     // "filme3.csv" for a numbered collection), every field but the pictures, in key
-    // order. Written only when all four are complete; false when cancelled.
+    // order. Written beside their targets first and put in place together, only when all
+    // four are complete: a failure or a cancel (false) leaves the old files as they were.
     bool tabellen(const QString& verzeichnis, const Fortschritt& fortschritt = {});
 
     // The files tabellen() writes into `verzeichnis`.

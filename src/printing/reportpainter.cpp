@@ -9,9 +9,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <store/sicheresschreiben.h>
 #include <vector>
 
 namespace quorbel::report {
@@ -120,28 +120,28 @@ bool seitenDrucken(QPagedPaintDevice& geraet, const Seitenfolge& folge, int von,
 
 QString alsPdfSpeichern(const Seitenfolge& folge, const QString& datei, const QString& titel)
 {
-    QSaveFile ausgabe(datei);
-    if (!ausgabe.open(QIODevice::WriteOnly))
+    store::SicheresSchreiben ausgabe(datei);
+    const auto nichtGeschrieben = [&] {
         return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden:\n\r%2")
-            .arg(QFileInfo(datei).fileName(), ausgabe.errorString());
-    try {
-        QPdfWriter pdf(&ausgabe);
+            .arg(QFileInfo(datei).fileName(), ausgabe.grund());
+    };
+    if (!ausgabe.oeffnen())
+        return nichtGeschrieben();
+    {
+        // Nothing half-written replaces the file: without abschliessen() the old one stays.
+        QPdfWriter pdf(&ausgabe.geraet());
         pdf.setTitle(titel);
         pdf.setCreator(QStringLiteral("Quorbel 98"));
         pdf.setResolution(1200);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         if (!seitenDrucken(pdf, folge)) {
-            ausgabe.cancelWriting();
+            ausgabe.abbrechen();
             return QStringLiteral("Die PDF-Datei \"%1\" konnte nicht erzeugt werden.")
                 .arg(QFileInfo(datei).fileName());
         }
-    } catch (...) {
-        ausgabe.cancelWriting(); // nothing half-written replaces the file
-        throw;
     }
-    if (!ausgabe.commit())
-        return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden:\n\r%2")
-            .arg(QFileInfo(datei).fileName(), ausgabe.errorString());
+    if (!ausgabe.abschliessen())
+        return nichtGeschrieben();
     return QString();
 }
 

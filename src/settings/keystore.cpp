@@ -306,8 +306,11 @@ void FileKeyStore::closeKey()
     m_firstUnsaved.clear();
     m_created = false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    if (!vocabulary::saveFileAtomically(m_path, serialise()))
-        throw KeyError(KeyError::Reason::WriteFailed, unsaved);
+    QString reason;
+    if (!vocabulary::saveFileAtomically(m_path, serialise(), &reason))
+        throw KeyError(KeyError::Reason::WriteFailed, unsaved,
+                       keyErrorText(KeyError::Reason::WriteFailed, unsaved) + quorbel::kMessageBreak +
+                           reason);
 }
 
 bool FileKeyStore::holdsText(const QString& name) const

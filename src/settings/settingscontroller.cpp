@@ -641,10 +641,11 @@ void SettingsController::saveList(QListWidget* list, QLatin1StringView fileName)
 {
     // The directory is made at start-up; should it have gone since, it is made again.
     QDir().mkpath(m_programDir + QStringLiteral("Lists"));
-    if (vocabulary::writeListFile(listPath(fileName), listEntries(list)))
+    QString reason;
+    if (vocabulary::writeListFile(listPath(fileName), listEntries(list), &reason))
         return;
     m_ui.error(QStringLiteral("Fehler beim Speichern von \"%1\" !").arg(fileName) + quorbel::kMessageBreak +
-               QStringLiteral("Datei ist eventuell schreibgeschützt."));
+               reason);
 }
 
 // --- Settings store --------------------------------------------------------------------

@@ -4,10 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
 #include <algorithm>
 #include <array>
+#include <store/sicheresschreiben.h>
 
 namespace settings::vocabulary {
 
@@ -186,27 +185,29 @@ bool mayReplaceFile(const QString& path)
     return info.isWritable();
 }
 
-bool saveFileAtomically(const QString& path, const QByteArray& data)
+bool saveFileAtomically(const QString& path, const QByteArray& data, QString* reason)
 {
+    QString why;
     if (!mayReplaceFile(path))
-        return false;
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+        why = QStringLiteral("Datei ist eventuell schreibgeschützt.");
+    else
+        why = store::dateiSchreiben(path, data);
+    if (reason)
+        *reason = why;
+    return why.isEmpty();
 }
 
-bool writeListFile(const QString& path, const QStringList& entries)
+bool writeListFile(const QString& path, const QStringList& entries, QString* reason)
 {
     const auto bytes = formatLines(entries);
-    if (!bytes)
+    if (!bytes) {
+        if (reason)
+            *reason =
+                QStringLiteral("Ein Eintrag enthält einen Zeilenumbruch oder ein Zeichen, das die Datei "
+                               "nicht aufnehmen kann.");
         return false;
-    return saveFileAtomically(path, *bytes);
+    }
+    return saveFileAtomically(path, *bytes, reason);
 }
 
 int compareEntries(const QString& a, const QString& b)

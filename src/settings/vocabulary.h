@@ -43,15 +43,17 @@ std::optional<QStringList> readListFile(const QString& path);
 
 // Writes a list file as a whole: either the new file is complete or the old one is
 // left as it was. Fails for a file or directory that is write-protected, also for a
-// user who could override the protection. Returns false on any failure.
-bool writeListFile(const QString& path, const QStringList& entries);
+// user who could override the protection. Returns false on any failure, and then tells
+// `reason` why, in German.
+bool writeListFile(const QString& path, const QStringList& entries, QString* reason = nullptr);
 
 // True when a file may be replaced: it does not exist yet, or it exists and is
 // neither marked read-only nor closed to the current user.
 bool mayReplaceFile(const QString& path);
 
-// Writes `data` to `path` atomically (after the check of mayReplaceFile()).
-bool saveFileAtomically(const QString& path, const QByteArray& data);
+// Writes `data` to `path` atomically (after the check of mayReplaceFile(); see
+// store::SicheresSchreiben); on failure false, and `reason` says why.
+bool saveFileAtomically(const QString& path, const QByteArray& data, QString* reason = nullptr);
 
 // The order of the sorted lists: the user's locale, letter case ignored.
 int compareEntries(const QString& a, const QString& b);

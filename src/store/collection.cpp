@@ -5,6 +5,7 @@
 #include "engine.h"
 #include "error.h"
 #include "listfile.h"
+#include "sicheresschreiben.h"
 
 #include <QDir>
 #include <QFile>
@@ -316,9 +317,20 @@ Collection::Sicherung Collection::sicherungErstellen(const QString& zielVerzeich
 
         const QString liste = ziel.absoluteFilePath(QFileInfo(m_listFile).fileName());
         geschrieben << liste;
-        if (!QFile::copy(m_listFile, liste))
-            throw FileError(QStringLiteral("Die Listendatei konnte nicht nach %1 kopiert werden.")
-                                .arg(QDir::toNativeSeparators(liste)));
+        {
+            QFile quelle(m_listFile);
+            QString grund;
+            if (!quelle.open(QIODevice::ReadOnly)) {
+                grund = quelle.errorString();
+            } else {
+                const QByteArray inhalt = quelle.readAll();
+                grund =
+                    quelle.error() != QFile::NoError ? quelle.errorString() : dateiSchreiben(liste, inhalt);
+            }
+            if (!grund.isEmpty())
+                throw FileError(QStringLiteral("Die Listendatei konnte nicht nach %1 kopiert werden:\n\r%2")
+                                    .arg(QDir::toNativeSeparators(liste), grund));
+        }
 
         // The copy must open as a collection of its own and hold the same rows.
         auto zaehlen = [](const Collection& c) {

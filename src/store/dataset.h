@@ -9,6 +9,7 @@
 #include "fieldtype.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QObject>
 #include <QString>
@@ -107,6 +108,19 @@ public:
     QString memo(const QString& name) const;
     // Value of a field of row `row` (0-based, current order) without moving; for grids.
     QVariant valueAt(int row, const QString& name) const;
+    // A value as the table file holds it, for a reader that passes rows on unchanged.
+    struct GespeicherterWert
+    {
+        enum class Art { Leer, Zahl, Text } art = Art::Leer;
+        qint64 zahl = 0;
+        QByteArrayView text; // UTF-8; a date "yyyy-MM-dd", a time "HH:mm:ss"; valid during the call
+    };
+    // Reads the stored rows in the current order and filter, one after the other, with
+    // the values of `felder` (without moving the dataset, and without holding the rows:
+    // one pass over the table). A pending new row is not among them. Stops when `je`
+    // returns false.
+    void gespeicherteZeilenLesen(const QStringList& felder,
+                                 const std::function<bool(const GespeicherterWert* werte)>& je) const;
     // A field value as the user reads it: dates and times in the locale's forms,
     // booleans as "True"/"False", an empty field as empty text. Blobs are the caller's.
     static QString displayText(const QVariant& value);

@@ -1,11 +1,11 @@
 #include "listfile.h"
 
 #include "error.h"
+#include "sicheresschreiben.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <utility>
 
 namespace store {
@@ -71,17 +71,14 @@ QString readCollectionNumber(const QString& listFilePath)
 
 void writeCollectionNumber(const QString& listFilePath, int number)
 {
-    QSaveFile file(listFilePath);
+    SicheresSchreiben file(listFilePath);
     // Writing straight over the target keeps a list file on file systems that do not
     // allow renaming; the content is a single short line either way.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Die Videoliste %1 kann nicht geschrieben werden:\n\r%2")
-                            .arg(nativePath(listFilePath), file.errorString()));
+    file.direktErlauben();
     const QByteArray line = QByteArray::number(number) + "\r\n";
-    if (file.write(line) != line.size() || !file.commit())
+    if (!file.oeffnen() || !file.schreiben(line) || !file.abschliessen())
         throw FileError(QStringLiteral("Die Videoliste %1 kann nicht geschrieben werden:\n\r%2")
-                            .arg(nativePath(listFilePath), file.errorString()));
+                            .arg(nativePath(listFilePath), file.grund()));
 }
 
 int nextCollectionNumber(const QString& directory)

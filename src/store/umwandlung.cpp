@@ -7,12 +7,12 @@
 #include "error.h"
 #include "filter.h"
 #include "listfile.h"
+#include "sicheresschreiben.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -386,10 +386,10 @@ void planSchreiben(const QString& pfad, const QStringList& alt, const QStringLis
         text += "P " + n.toUtf8() + '\n';
     for (const QString& n : neu)
         text += "N " + n.toUtf8() + '\n';
-    QSaveFile f(pfad);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.flush() ||
-        f.error() != QFileDevice::NoError || !f.commit())
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativ(pfad), f.errorString()));
+    const QString grund = dateiSchreiben(pfad, text);
+    if (!grund.isEmpty())
+        throw FileError(
+            QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(nativ(pfad), grund));
 }
 
 // Moves the old files into "Paradox-Original" and the new tables into place; every

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <extras/csv.h>
 #include <extras/export.h>
 #include <store/error.h>
@@ -131,6 +132,55 @@ private slots:
         QCOMPARE(extras::csvZeile({QStringLiteral("a\"b"), 1, QString()}), QByteArray("\"a\"\"b\";1;\r\n"));
     }
 
+    // One rule per row, for a text given as such and for the same text as the table
+    // file holds it (the overview export's way).
+    void formelnUndZeichen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("feld");
+        QTest::newRow("Leerzeichen vor =") << QStringLiteral("  =1+2") << QStringLiteral("'  =1+2");
+        QTest::newRow("geschütztes Leerzeichen vor +")
+            << QStringLiteral("\u00A0+1") << QStringLiteral("'\u00A0+1");
+        QTest::newRow("Leerzeichen ohne Breite vor -")
+            << QStringLiteral("\u200B-1") << QStringLiteral("'\u200B-1");
+        QTest::newRow("Bytereihenfolge und Wortverbinder vor @")
+            << QStringLiteral("\uFEFF\u2060@A1") << QStringLiteral("'\uFEFF\u2060@A1");
+        QTest::newRow("volle Breite ＝") << QStringLiteral("＝SUMME(A1)") << QStringLiteral("'＝SUMME(A1)");
+        QTest::newRow("ideografisches Leerzeichen vor volle Breite ＋")
+            << QStringLiteral("\u3000＋1") << QStringLiteral("'\u3000＋1");
+        QTest::newRow("kleines Gleichheitszeichen")
+            << QStringLiteral("\uFE66 1") << QStringLiteral("'\uFE66 1");
+        QTest::newRow("Buchstabe zuerst") << QStringLiteral("Ä=1") << QStringLiteral("Ä=1");
+        QTest::newRow("Leerzeichen vor Buchstabe") << QStringLiteral(" a-b") << QStringLiteral(" a-b");
+        QTest::newRow("nur Leerzeichen") << QStringLiteral("\u00A0 ") << QStringLiteral("\u00A0 ");
+        QTest::newRow("NUL fällt weg") << QStringLiteral("a%1b").arg(QChar(0)) << QStringLiteral("ab");
+        QTest::newRow("NUL vor =") << QStringLiteral("%1=1").arg(QChar(0)) << QStringLiteral("'=1");
+    }
+    void formelnUndZeichen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, feld);
+        QCOMPARE(extras::csvFeld(text), feld);
+        QByteArray gespeichert;
+        const QByteArray utf8 = text.toUtf8();
+        extras::csvGespeichertAnhaengen(gespeichert, store::FieldType::Char,
+                                        {store::Dataset::GespeicherterWert::Art::Text, 0, utf8});
+        QCOMPARE(QString::fromUtf8(gespeichert), feld);
+    }
+
+    void datumUndZeitOhneGebietsschema()
+    {
+        // The file says dd.MM.yyyy and HH:mm whatever the user's locale writes.
+        const QLocale vorher;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const auto zurueck = qScopeGuard([&vorher] { QLocale::setDefault(vorher); });
+        QCOMPARE(extras::csvFeld(QDate(2024, 1, 5)), QStringLiteral("05.01.2024"));
+        QCOMPARE(extras::csvFeld(QTime(20, 15)), QStringLiteral("20:15"));
+        QCOMPARE(extras::csvFeld(QTime(8, 5, 30)), QStringLiteral("08:05:30"));
+        QCOMPARE(extras::csvFeld(QDate(12, 3, 4)), QStringLiteral("04.03.0012"));
+        QCOMPARE(extras::csvZeile({QDate(2024, 12, 31), QTime(0, 0)}), QByteArray("31.12.2024;00:00\r\n"));
+    }
+
     void filmuebersichtWieAngezeigt()
     {
         store::Dataset& u = c.filmuebersicht();
@@ -215,6 +265,28 @@ private slots:
         QCOMPARE(aus[1][aus[0].indexOf(QStringLiteral("An"))], QStringLiteral("Grüße; an \"Jo\""));
         QCOMPARE(aus[1][aus[0].indexOf(QStringLiteral("Datum"))], QStringLiteral("02.01.2026"));
         QCOMPARE(lesen(QDir(ziel).filePath(QStringLiteral("atimer.csv"))).size(), 1); // the header alone
+    }
+
+    void vierDateienAlleOderKeine()
+    {
+        // The old "filme.csv" cannot be moved aside (a directory holds the name it would
+        // get) after "kass.csv" already was: every old file is back, no new one stays.
+        const QString ziel = freshDir(QStringLiteral("export-alle-oder-keine"));
+        const QStringList namen{QStringLiteral("atimer.csv"), QStringLiteral("ausgelhn.csv"),
+                                QStringLiteral("filme.csv"), QStringLiteral("kass.csv")};
+        for (const QString& n : namen) {
+            QFile f(QDir(ziel).filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("alt");
+        }
+        QVERIFY(QDir(ziel).mkpath(QStringLiteral(".filme.csv.alt/besetzt")));
+        QVERIFY_THROWS_EXCEPTION(store::FileError, extras::Export(c).tabellen(ziel));
+        QCOMPARE(QDir(ziel).entryList(QDir::Files | QDir::Hidden), namen);
+        for (const QString& n : namen) {
+            QFile f(QDir(ziel).filePath(n));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray("alt"));
+        }
     }
 
     void abbrechenUndFehlerLassenNichtsZurueck()

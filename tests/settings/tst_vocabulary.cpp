@@ -148,7 +148,9 @@ private slots:
             again.closeKey();
             QFAIL("protected key file replaced");
         } catch (const KeyError& e) {
-            QCOMPARE(e.message(), QStringLiteral("Konnte Daten für 'Titel' nicht setzen"));
+            QCOMPARE(e.message().section(QStringLiteral("\n\r"), 0, 0),
+                     QStringLiteral("Konnte Daten für 'Titel' nicht setzen"));
+            QVERIFY2(e.message().contains(QStringLiteral("schreibgeschützt")), qPrintable(e.message()));
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(again.openKey());
