@@ -207,6 +207,46 @@ QByteArray schemaVon(engine::Connection& conn, const Dataset& d)
     return schema;
 }
 
+// What a statement of an evaluation may do while it is compiled: read and compute.
+// Everything else (writing, BEGIN, SAVEPOINT, ATTACH, DETACH, any PRAGMA) is refused,
+// also what sqlite3_stmt_readonly() lets through.
+int nurLesenErlaubt(void*, int aktion, const char*, const char*, const char*, const char*)
+{
+    switch (aktion) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+// One plain SELECT compiled under nurLesenErlaubt; a second statement after it, an
+// EXPLAIN or an empty text is refused as well.
+engine::Stmt nurLesend(sqlite3* db, const QByteArray& sql)
+{
+    const auto verweigert = [] {
+        return EngineError(QStringLiteral("Eine Auswertung darf die Tabellen nicht ändern; erlaubt ist "
+                                          "eine einzelne SELECT-Anweisung."));
+    };
+    sqlite3_stmt* roh = nullptr;
+    const char* rest = nullptr;
+    sqlite3_set_authorizer(db, &nurLesenErlaubt, nullptr);
+    const int rc = sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &roh, &rest);
+    sqlite3_set_authorizer(db, nullptr, nullptr);
+    engine::Stmt stmt(db, roh);
+    if (rc == SQLITE_AUTH)
+        throw verweigert();
+    if (rc != SQLITE_OK)
+        engine::fail(db, rc, QString());
+    if (!roh || !QByteArray(rest).trimmed().isEmpty() || sqlite3_stmt_isexplain(roh) ||
+        !sqlite3_stmt_readonly(roh))
+        throw verweigert();
+    return stmt;
+}
+
 // A destination file of the backup; closed on every way out.
 struct Ziel
 {
@@ -235,9 +275,7 @@ std::vector<QVariantList> Collection::auswerten(const QString& sql, const QVaria
             text.replace(QLatin1String(t.platzhalter),
                          QString::fromUtf8(schemaVon(*conn, *t.dataset) + '.' + QByteArray(engine::kTable)));
 
-    engine::Stmt& stmt = conn->cached(text.toUtf8());
-    if (!sqlite3_stmt_readonly(stmt.get()))
-        throw EngineError(QStringLiteral("Eine Auswertung darf die Tabellen nicht ändern."));
+    engine::Stmt stmt = nurLesend(conn->db(), text.toUtf8());
     if (sqlite3_bind_parameter_count(stmt.get()) != parameter.size())
         throw EngineError(QStringLiteral("Die Auswertung erwartet %1 Werte, nicht %2.")
                               .arg(sqlite3_bind_parameter_count(stmt.get()))

@@ -65,6 +65,7 @@ class Stmt
 public:
     Stmt() = default;
     Stmt(sqlite3* db, const QByteArray& sql);
+    Stmt(sqlite3* db, sqlite3_stmt* prepared) : m_db(db), m_stmt(prepared) {} // takes it over
     ~Stmt();
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;

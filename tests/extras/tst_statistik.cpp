@@ -2,7 +2,9 @@
 
 #include "extrastesthelpers.h"
 
+#include <QDir>
 #include <extras/statistik.h>
+#include <sqlite3.h>
 
 using namespace extrastest;
 using testing_support::freshDir;
@@ -92,6 +94,58 @@ private slots:
         c.filme().setString(QStringLiteral("Filmname"), QStringLiteral("neu"));
         QCOMPARE(extras::berechneStatistik(c, heute).filme, 5);
         c.filme().cancel();
+    }
+
+    // Values a table edited with another tool may hold: a number out of range makes its
+    // figure unknown and is named, the other figures are shown; a negative length or
+    // free time lowers no total.
+    void zahlenVonHandBearbeiteterTabellen()
+    {
+        struct Fall
+        {
+            const char* datei;
+            const char* aenderung;
+            const char* feld; // named in the one message; nullptr: no message
+            qint64 minutenAufgenommen, minutenFrei;
+            bool kassettenBekannt;
+        };
+        const Fall faelle[] = {
+            {"filme.db", "UPDATE tabelle SET Filmlaenge = 9223372036854775807 WHERE Filmname IN ('A', 'B')",
+             "Filmlaenge", 0, 30 + 240, true},
+            {"kass.db", "UPDATE tabelle SET Frei = 4294967396 WHERE Nummer = 1", "Frei", 150, 0, false},
+            {"filme.db", "UPDATE tabelle SET Filmlaenge = -500 WHERE Filmname = 'A'", nullptr, 30, 30 + 240,
+             true},
+        };
+        int n = 0;
+        for (const Fall& f : faelle) {
+            const QString dir = freshDir(QStringLiteral("statistik-hand%1").arg(++n));
+            store::Collection c;
+            c.create(dir, QStringLiteral("l.qbx"), 0);
+            kassette(c, 180, 150, false);
+            kassette(c, 240, 0, false);
+            film(c, 1, QStringLiteral("A"), 120, QStringLiteral("Drama"), heute);
+            film(c, 1, QStringLiteral("B"), 30, QStringLiteral("Krimi"), heute);
+            c.close();
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QDir(dir).filePath(QLatin1String(f.datei)).toUtf8().constData(), &db),
+                     SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, f.aenderung, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+            c.open(QDir(dir).filePath(QStringLiteral("l.qbx")));
+
+            const extras::Statistik s = extras::berechneStatistik(c, heute);
+            QCOMPARE(s.fehler.size(), f.feld ? 1 : 0);
+            if (f.feld)
+                QVERIFY2(s.fehler[0].contains(QLatin1String(f.datei)) &&
+                             s.fehler[0].contains(QLatin1String(f.feld)),
+                         qPrintable(s.fehler[0]));
+            QCOMPARE(s.kassetten, 2);
+            QCOMPARE(s.filme, 2);
+            QCOMPARE(s.genres.size(), size_t(2));
+            QCOMPARE(s.minutenAufgenommen, f.minutenAufgenommen);
+            QCOMPARE(s.minutenFrei, f.minutenFrei);
+            QCOMPARE(bool(s.vollste), f.kassettenBekannt);
+        }
     }
 };
 

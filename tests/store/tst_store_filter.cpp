@@ -66,6 +66,7 @@ private slots:
     void freeSpaceFilter();
     void dateFilter();
     void dateFilterInEveryLocale();
+    void daysBeyondTheStorableRange();
     void filterErrorsAndHostileInput();
     void longAndDeepFilters();
     void titleCollationAndFindNearest();
@@ -157,6 +158,56 @@ void TestStoreFilter::dateFilterInEveryLocale()
     QLocale::setDefault(QLocale(QLatin1String("hu_HU")));
     f.filme.setFilter(QStringLiteral("(Filmlaenge >=90) AND (Filmlaenge<>1)"));
     QCOMPARE(f.filme.recordCount(), 2);
+}
+
+// A DATE field holds 01.01.0001 to 31.12.9999; any other day is refused with a
+// message. A filter reads back the five-digit years formatDate writes for the days
+// after that range and compares them after every stored day.
+void TestStoreFilter::daysBeyondTheStorableRange()
+{
+    Films f(QStringLiteral("fardates"));
+    struct Store
+    {
+        QDate day;
+        bool stored;
+    };
+    const Store days[] = {{QDate(1, 1, 1), true},
+                          {QDate(9999, 12, 31), true},
+                          {QDate(10000, 1, 1), false},
+                          {QDate(29406, 1, 3), false},
+                          {QDate(-1, 12, 31), false}};
+    for (const Store& d : days) {
+        f.filme.append();
+        f.filme.setString(QStringLiteral("Filmname"), formatDate(d.day));
+        try {
+            f.filme.setDate(QStringLiteral("Datum"), d.day);
+            f.filme.post();
+            QVERIFY2(d.stored, qPrintable(formatDate(d.day)));
+        } catch (const EngineError& e) {
+            QVERIFY2(!d.stored && e.message().contains(QStringLiteral("31.12.9999")),
+                     qPrintable(e.message()));
+            f.filme.cancel();
+        }
+    }
+    const QString first = QStringLiteral("01.01.0001"), last = QStringLiteral("31.12.9999");
+    const QString far = formatDate(QDate(29406, 1, 3));
+    struct Filter
+    {
+        QString expression;
+        QStringList titles;
+    };
+    const Filter filters[] = {
+        {QStringLiteral("Datum <= ") + far, {first, last}},
+        {QStringLiteral("Datum < ") + formatDate(QDate(10000, 1, 1)), {first, last}},
+        {QStringLiteral("Datum >= ") + far, {}},
+        {QStringLiteral("Datum = ") + far, {}},
+        {QStringLiteral("(Datum >= 01.01.2000) AND (Datum < %1)").arg(far), {last}},
+    };
+    f.filme.setFiltered(true);
+    for (const Filter& k : filters) {
+        f.filme.setFilter(k.expression);
+        QVERIFY2(titles(f.filme) == k.titles, qPrintable(k.expression));
+    }
 }
 
 void TestStoreFilter::filterErrorsAndHostileInput()
