@@ -1,5 +1,6 @@
 #include "listfile.h"
 
+#include "collectiontables.h"
 #include "error.h"
 
 #include <QDir>
@@ -86,11 +87,11 @@ void writeCollectionNumber(const QString& listFilePath, int number)
 
 int nextCollectionNumber(const QString& directory)
 {
-    const QDir dir(directory);
-    if (!dir.exists(QStringLiteral("filme.db")))
+    tables::recoverCreations(directory); // a number an interrupted creation took is in use or free again
+    if (!tables::collectionNumberInUse(directory, 0))
         return 0;
     int n = 1;
-    while (dir.exists(QStringLiteral("filme%1.db").arg(n)))
+    while (tables::collectionNumberInUse(directory, n))
         ++n;
     return n;
 }
