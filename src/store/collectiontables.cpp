@@ -254,16 +254,6 @@ void recoverCreations(const QString& directory)
     }
 }
 
-bool collectionNumberInUse(const QString& directory, int number)
-{
-    const QDir dir(directory);
-    for (const QString& table : tableFiles(number))
-        if (QFileInfo::exists(dir.filePath(table)))
-            return true;
-    return QFileInfo::exists(dir.filePath(workName(number, kBuilding))) ||
-           QFileInfo::exists(dir.filePath(workName(number, kDecided)));
-}
-
 void createCollection(const QString& directory, int number, const QString& listFile,
                       const std::function<void()>& afterStep)
 {

@@ -61,9 +61,6 @@ void createCollection(int number);
 // makes, are touched. Never throws: what cannot be finished now is tried again later.
 void recoverCreations(const QString& directory);
 
-// A table file of collection `number`, or a creation of it, exists in `directory`.
-bool collectionNumberInUse(const QString& directory, int number);
-
 // The settings of the five datasets of the main window (all closed): orderings,
 // the cassette filter switched on with an empty expression, the films as detail of
 // the cassettes on Nummer/Zu_Kassette, the overview read-only.

@@ -87,11 +87,12 @@ void writeCollectionNumber(const QString& listFilePath, int number)
 
 int nextCollectionNumber(const QString& directory)
 {
-    tables::recoverCreations(directory); // a number an interrupted creation took is in use or free again
-    if (!tables::collectionNumberInUse(directory, 0))
+    tables::recoverCreations(directory); // an interrupted creation is whole or gone
+    const QDir dir(directory);
+    if (!dir.exists(QStringLiteral("filme.db")))
         return 0;
     int n = 1;
-    while (tables::collectionNumberInUse(directory, n))
+    while (dir.exists(QStringLiteral("filme%1.db").arg(n)))
         ++n;
     return n;
 }

@@ -20,11 +20,9 @@ QString readCollectionNumber(const QString& listFilePath);
 // Creates or replaces the list file with the one line "<number>" CR LF.
 void writeCollectionNumber(const QString& listFilePath, int number);
 
-// The number a new collection in `directory` gets: 0 while none of its four plain
-// table files exists there, else the smallest N >= 1 for which none of "kass<N>.db",
-// "filme<N>.db", "ausgelhn<N>.db", "atimer<N>.db" exists nor a creation of N is
-// under way (tables::collectionNumberInUse). Creations a crash interrupted there are
-// finished or cleared first (tables::recoverCreations).
+// The number a new collection in `directory` gets: 0 while "filme.db" does not exist
+// there, else the smallest N >= 1 for which "filme<N>.db" does not exist. Creations a
+// crash interrupted there are finished or cleared first (tables::recoverCreations).
 int nextCollectionNumber(const QString& directory);
 
 } // namespace store
