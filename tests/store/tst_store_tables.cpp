@@ -263,7 +263,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 } // namespace
 
 // The journals left beside table files the user deleted by hand (and a super-journal)
-// are no part of a new collection there.
+// never reach a new collection there.
 void TestStoreTables::staleJournalsStayOutOfNewTables()
 {
     const QString dir = collection(QStringLiteral("stale"));
