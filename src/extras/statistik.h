@@ -1,10 +1,12 @@
 #pragma once
 
 // The figures of a collection on the info page, each read by one SQL aggregate over
-// the open collection (store::Collection::auswerten), never by walking datasets.
+// the open collection (store::Collection::auswerten), never by walking datasets. A
+// figure that cannot be worked out does not stop the others (Statistik::fehler).
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -36,6 +38,10 @@ struct Statistik
     qint64 verliehen = 0;    // open loans
     qint64 ueberfaellig = 0; // open loans whose reminder day has come (today >= Meldung_Am)
     qint64 aufnahmen = 0;    // planned recordings from today through today + 6
+    // Why a figure could not be worked out (a table edited with another tool holding a
+    // number out of range, ...), one German sentence each; such a figure stays 0 or
+    // empty, the others are shown.
+    QStringList fehler;
 };
 
 inline const QString kOhneGenre = QStringLiteral("(ohne Genre)");

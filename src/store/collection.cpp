@@ -23,18 +23,6 @@ const QString kFilme = QLatin1String(tables::kFilmeStem);
 const QString kAusgeliehen = QLatin1String(tables::kAusgeliehenStem);
 const QString kATimer = QLatin1String(tables::kATimerStem);
 
-// Removes the table files that a failed creation made, never any other file.
-struct CreatedTables
-{
-    QStringList files;
-    void removeAll()
-    {
-        for (const QString& f : std::as_const(files))
-            QFile::remove(f);
-        files.clear();
-    }
-};
-
 Dataset* named(QObject* parent, const char* name)
 {
     auto* d = new Dataset(parent);
@@ -73,6 +61,7 @@ void Collection::open(const QString& listFilePath)
 {
     const QString number = readCollectionNumber(listFilePath);
     const QString directory = QFileInfo(listFilePath).absolutePath();
+    tables::recoverCreations(directory); // a creation a crash interrupted there
     struct Opening
     {
         Dataset* dataset;
@@ -101,83 +90,33 @@ void Collection::open(const QString& listFilePath)
 
 void Collection::create(const QString& directory, const QString& listFile, int number)
 {
-    // Keep the statement texts; they are put back on every way out, also after a failure.
-    m_sqlKass.sql = m_queryKass.sql;
-    m_sqlFilme.sql = m_queryFilme.sql;
-    m_sqlAtimer.sql = m_queryATimer.sql;
-    m_sqlAusgeliehen.sql = m_queryAusgeliehen.sql;
-    struct Restore
-    {
-        Collection& c;
-        ~Restore()
-        {
-            c.m_queryKass.sql = c.m_sqlKass.sql;
-            c.m_queryFilme.sql = c.m_sqlFilme.sql;
-            c.m_queryATimer.sql = c.m_sqlAtimer.sql;
-            c.m_queryAusgeliehen.sql = c.m_sqlAusgeliehen.sql;
-        }
-    } restore{*this};
-
-    // Table file names of this collection; a numbered one gets its own first lines.
-    const QString kass = tables::tableFileName(kKass, number);
-    const QString filme = tables::tableFileName(kFilme, number);
-    const QString ausgelhn = tables::tableFileName(kAusgeliehen, number);
-    const QString atimer = tables::tableFileName(kATimer, number);
-    if (number > 0) {
-        auto firstLine = [](Query& q, const QString& file) {
-            q.sql.removeFirst();
-            q.sql.prepend(tables::createTableLine(file));
-        };
-        firstLine(m_queryKass, kass);
-        firstLine(m_queryFilme, filme);
-        firstLine(m_queryAusgeliehen, ausgelhn);
-        firstLine(m_queryATimer, atimer);
-    }
-    m_kassetten->setTableName(kass);
-    m_filme->setTableName(filme);
-    m_verliehen->setTableName(ausgelhn);
-    m_aufnahmetimer->setTableName(atimer);
-    m_filmuebersicht->setTableName(filme);
-
-    // The statements name their files without a directory.
-    if (!QDir::setCurrent(directory))
-        throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.")
-                            .arg(QDir::toNativeSeparators(directory)));
-
-    CreatedTables created;
+    const QString listPath = QFileInfo(QDir(directory).filePath(listFile)).absoluteFilePath();
+    const bool listExisted = QFileInfo::exists(listPath);
+    tables::createCollection(directory, number, listFile);
+    // The statements name their files without a directory, and so does the program.
+    QDir::setCurrent(directory);
+    m_kassetten->setTableName(tables::tableFileName(kKass, number));
+    m_filme->setTableName(tables::tableFileName(kFilme, number));
+    m_verliehen->setTableName(tables::tableFileName(kAusgeliehen, number));
+    m_aufnahmetimer->setTableName(tables::tableFileName(kATimer, number));
+    m_filmuebersicht->setTableName(tables::tableFileName(kFilme, number));
     try {
-        auto createTable = [&created](Query& q, const QString& file) {
-            q.execSQL();
-            created.files << QDir::current().absoluteFilePath(file);
-        };
-        auto createIndexes = [](Query& q, const QStringList& statements) {
-            for (const QString& statement : statements) {
-                q.sql = QStringList{statement};
-                q.execSQL();
-            }
-        };
-        createTable(m_queryKass, kass);
-        createTable(m_queryFilme, filme);
-        createIndexes(m_queryFilme, tables::filmeIndexes(filme));
-        createTable(m_queryAusgeliehen, ausgelhn);
-        createIndexes(m_queryAusgeliehen, tables::ausgeliehenIndexes(ausgelhn));
-        createTable(m_queryATimer, atimer);
-        createIndexes(m_queryATimer, tables::atimerIndexes(atimer));
-
-        // Open the new tables, then write the list file that names them.
         for (Dataset* d : {m_kassetten, m_filme, m_verliehen, m_aufnahmetimer, m_filmuebersicht}) {
             d->setDatabaseName(directory);
             d->open();
         }
-        writeCollectionNumber(QDir(directory).filePath(listFile), number);
-        m_listFile = QFileInfo(QDir(directory).filePath(listFile)).absoluteFilePath();
     } catch (...) {
-        // A half-made collection is taken away again, so that the same name can be
-        // tried once more; files that existed before are never touched.
+        // A collection that cannot be opened is taken away again, so that the same
+        // name can be tried once more; files that existed before are never touched.
         close();
-        created.removeAll();
+        for (const char* stem :
+             {tables::kKassStem, tables::kFilmeStem, tables::kAusgeliehenStem, tables::kATimerStem})
+            QFile::remove(QDir(directory).filePath(tables::tableFileName(QLatin1String(stem), number)));
+        if (!listExisted)
+            QFile::remove(listPath);
         throw;
     }
+    m_listFile = listPath;
 }
 
 int Collection::AktDS(Dataset& dataset) const
@@ -208,6 +147,46 @@ QByteArray schemaVon(engine::Connection& conn, const Dataset& d)
     return schema;
 }
 
+// What a statement of an evaluation may do while it is compiled: read and compute.
+// Everything else (writing, BEGIN, SAVEPOINT, ATTACH, DETACH, any PRAGMA) is refused,
+// also what sqlite3_stmt_readonly() lets through.
+int nurLesenErlaubt(void*, int aktion, const char*, const char*, const char*, const char*)
+{
+    switch (aktion) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+// One plain SELECT compiled under nurLesenErlaubt; a second statement after it, an
+// EXPLAIN or an empty text is refused as well.
+engine::Stmt nurLesend(sqlite3* db, const QByteArray& sql)
+{
+    const auto verweigert = [] {
+        return EngineError(QStringLiteral("Eine Auswertung darf die Tabellen nicht ändern; erlaubt ist "
+                                          "eine einzelne SELECT-Anweisung."));
+    };
+    sqlite3_stmt* roh = nullptr;
+    const char* rest = nullptr;
+    sqlite3_set_authorizer(db, &nurLesenErlaubt, nullptr);
+    const int rc = sqlite3_prepare_v2(db, sql.constData(), static_cast<int>(sql.size()), &roh, &rest);
+    sqlite3_set_authorizer(db, nullptr, nullptr);
+    engine::Stmt stmt(db, roh);
+    if (rc == SQLITE_AUTH)
+        throw verweigert();
+    if (rc != SQLITE_OK)
+        engine::fail(db, rc, QString());
+    if (!roh || !QByteArray(rest).trimmed().isEmpty() || sqlite3_stmt_isexplain(roh) ||
+        !sqlite3_stmt_readonly(roh))
+        throw verweigert();
+    return stmt;
+}
+
 // A destination file of the backup; closed on every way out.
 struct Ziel
 {
@@ -236,9 +215,7 @@ std::vector<QVariantList> Collection::auswerten(const QString& sql, const QVaria
             text.replace(QLatin1String(t.platzhalter),
                          QString::fromUtf8(schemaVon(*conn, *t.dataset) + '.' + QByteArray(engine::kTable)));
 
-    engine::Stmt& stmt = conn->cached(text.toUtf8());
-    if (!sqlite3_stmt_readonly(stmt.get()))
-        throw EngineError(QStringLiteral("Eine Auswertung darf die Tabellen nicht ändern."));
+    engine::Stmt stmt = nurLesend(conn->db(), text.toUtf8());
     if (sqlite3_bind_parameter_count(stmt.get()) != parameter.size())
         throw EngineError(QStringLiteral("Die Auswertung erwartet %1 Werte, nicht %2.")
                               .arg(sqlite3_bind_parameter_count(stmt.get()))

@@ -32,8 +32,8 @@ public:
     Dataset& verliehen() const { return *m_verliehen; }
     Dataset& aufnahmetimer() const { return *m_aufnahmetimer; }
 
-    // The statements that create the four tables, one line per entry; between two
-    // creations they always hold the plain table names.
+    // The statements that create the four tables, one line per entry, for the plain
+    // table names.
     const Query& kassQuery() const { return m_queryKass; }
     const Query& filmeQuery() const { return m_queryFilme; }
     const Query& ausgeliehenQuery() const { return m_queryAusgeliehen; }
@@ -42,10 +42,10 @@ public:
     // Opens the collection that a list file names. On failure every dataset is closed
     // again and the error is thrown on.
     void open(const QString& listFilePath);
-    // Creates the four tables of collection `number` in `directory` (which becomes the
-    // current directory), opens them and writes the list file `listFile` there. On
-    // failure the tables made so far are removed again, files that existed before are
-    // never touched, and the error is thrown on.
+    // Creates the four tables of collection `number` and the list file `listFile` in
+    // `directory` (which becomes the current directory) as tables::createCollection
+    // does, safe against a crash, and opens them. On failure what was made is removed
+    // again, files that existed before are never touched, and the error is thrown on.
     void create(const QString& directory, const QString& listFile, int number);
     // Closes the five datasets; a pending row is discarded.
     void close();
@@ -87,8 +87,6 @@ private:
     Dataset* m_verliehen;
     Dataset* m_aufnahmetimer;
     Query m_queryKass, m_queryFilme, m_queryAusgeliehen, m_queryATimer;
-    // Copies of the statement texts kept while a creation changes them.
-    Query m_sqlKass, m_sqlFilme, m_sqlAtimer, m_sqlAusgeliehen;
     QString m_listFile;
 };
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace store {
 
@@ -39,9 +40,26 @@ QString tableFileName(const QString& stem, const QString& numberText);
 // CREATE TABLE "kass3.db".
 QString createTableLine(const QString& fileName);
 
-// Runs every statement that creates a collection with the given number in the
-// current directory (tables and their indexes, in order).
+// Creates collection `number` in `directory`: the four tables with their indexes and,
+// when `listFile` (a name in `directory` or a path) is given, the list file naming it.
+// A process killed at any moment leaves either nothing of it or, once the next
+// creation or opening in that directory has run recoverCreations(), all of it: the
+// tables are built in a working directory "Neuanlage<N>.tmp" beside them, which is
+// renamed to "Neuanlage<N>.bereit" once complete (the deciding step); then the tables
+// are moved into place (a stale journal of their names removed first), the list file
+// is written and the working directory removed. Leftovers of interrupted creations in
+// `directory` are dealt with first. A table file of that number that exists is
+// refused (EngineError); on any failure everything this call made is removed again.
+// `afterStep` (for tests) is called after each step.
+void createCollection(const QString& directory, int number, const QString& listFile = QString(),
+                      const std::function<void()>& afterStep = {});
+// The same in the current directory, without a list file.
 void createCollection(int number);
+
+// Finishes the decided creations in `directory` and removes the undecided ones; only
+// working directories of this program's names, and in them only the files a creation
+// makes, are touched. Never throws: what cannot be finished now is tried again later.
+void recoverCreations(const QString& directory);
 
 // The settings of the five datasets of the main window (all closed): orderings,
 // the cassette filter switched on with an empty expression, the films as detail of

@@ -49,6 +49,13 @@ void afterChangeEnded()
     }
 }
 
+// A stored value that reading its field reports as an error: an INTEGER beyond the
+// field's range (a table edited with another tool), as its stored text.
+struct Unreadable
+{
+    QString text;
+};
+
 struct Row
 {
     std::vector<QVariant> values;
@@ -478,7 +485,14 @@ struct Dataset::Impl final : DatasetLink
             switch (f.type) {
             case FieldType::AutoInc:
             case FieldType::Integer: {
-                const int n = static_cast<int>(sqlite3_value_int64(raw));
+                // A value another tool stored beyond the field's range is never cut to
+                // 32 bits: reading that field reports it.
+                const qint64 wide = sqlite3_value_int64(raw);
+                if (wide < kIntegerMin || wide > kIntegerMax) {
+                    put(i, QVariant::fromValue(Unreadable{s.column(col).toString()}));
+                    break;
+                }
+                const int n = static_cast<int>(wide);
                 if (fresh)
                     values.emplace_back(n);
                 else
@@ -643,13 +657,20 @@ struct Dataset::Impl final : DatasetLink
         if (pendingHere) {
             if (field(fi).isBlob() && !dirty[static_cast<size_t>(fi)])
                 return state == State::Edit ? readBlob(editKey, fi) : QVariant();
-            return buf[static_cast<size_t>(fi)];
+            return readable(buf[static_cast<size_t>(fi)], fi);
         }
         const qint64 key = keyAt(view);
         if (field(fi).isBlob())
             return readBlob(key, fi);
         const Row* r = rowAtView(view);
-        return r ? r->values[static_cast<size_t>(fi)] : QVariant();
+        return r ? readable(r->values[static_cast<size_t>(fi)], fi) : QVariant();
+    }
+    const QVariant& readable(const QVariant& v, int fi) const
+    {
+        if (v.typeId() == QMetaType::fromType<Unreadable>().id())
+            throw integerOutOfRange(table, info.fields[static_cast<size_t>(fi)].name,
+                                    v.value<Unreadable>().text);
+        return v;
     }
 
     // --- master and detail ---------------------------------------------------------

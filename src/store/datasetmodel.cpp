@@ -74,7 +74,12 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
-        const QVariant v = m_dataset->valueAt(index.row(), c.field);
+        QVariant v;
+        try {
+            v = m_dataset->valueAt(index.row(), c.field);
+        } catch (const Error&) {
+            return QStringLiteral("(ungültig)"); // a value the engine cannot read
+        }
         if (role == Qt::EditRole && v.typeId() != QMetaType::QDate && v.typeId() != QMetaType::QTime)
             return v;
         if (v.typeId() == QMetaType::QByteArray)

@@ -14,6 +14,17 @@ namespace store {
 // would read "19.05.26" as 1926.
 QString shortDateFormat();
 QString formatDate(const QDate& date); // empty for an invalid date
+
+// The days a DATE field can hold, 01.01.0001 to 31.12.9999 (stored as "YYYY-MM-DD");
+// the engine refuses to store any other.
+inline QDate firstStorableDate()
+{
+    return QDate(1, 1, 1);
+}
+inline QDate lastStorableDate()
+{
+    return QDate(9999, 12, 31);
+}
 // Reads a date in shortDateFormat(); one-digit days and months are accepted, a
 // two-digit year is not. Invalid QDate when the text is no such date.
 QDate parseDate(const QString& text);

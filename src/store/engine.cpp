@@ -38,6 +38,7 @@
 #include "changes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -149,6 +150,20 @@ QByteArray declaredType(const Field& f, bool primaryKey)
         return "BLOB(" + QByteArray::number(f.width) + ",5)";
     }
     return "INTEGER";
+}
+
+void removeStaleJournals(const QString& path)
+{
+    const QFileInfo table(path);
+    if (table.exists())
+        return;
+    QDir dir = table.absoluteDir();
+    const QString name = table.fileName();
+    QFile::remove(dir.filePath(name + QStringLiteral("-journal")));
+    const QStringList superJournals =
+        dir.entryList({name + QStringLiteral("-mj*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& sj : superJournals)
+        QFile::remove(dir.filePath(sj));
 }
 
 void fail(sqlite3* db, int rc, const QString& what)

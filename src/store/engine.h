@@ -56,6 +56,12 @@ bool parseFieldType(const QString& declared, Field& field);
 // The declared type written into the SQLite schema for a field.
 QByteArray declaredType(const Field& field, bool primaryKey);
 
+// Removes the journals that belong to no table: the "-journal" of a table file that
+// does not exist (left by a crash before the file was deleted by hand) and the
+// super-journals "-mj*" written beside it. SQLite would play such a journal into a new
+// file of that name. Call only while `path` does not exist.
+void removeStaleJournals(const QString& path);
+
 // EngineError with German text for an SQLite result code (and its message as detail).
 [[noreturn]] void fail(sqlite3* db, int rc, const QString& what);
 
@@ -65,6 +71,7 @@ class Stmt
 public:
     Stmt() = default;
     Stmt(sqlite3* db, const QByteArray& sql);
+    Stmt(sqlite3* db, sqlite3_stmt* prepared) : m_db(db), m_stmt(prepared) {} // takes it over
     ~Stmt();
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;

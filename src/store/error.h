@@ -27,6 +27,14 @@ public:
     using Error::Error;
 };
 
+// The smallest and largest value of an INTEGER field.
+inline constexpr qint64 kIntegerMin = -2147483647LL - 1;
+inline constexpr qint64 kIntegerMax = 2147483647LL;
+
+// A stored value of an INTEGER field outside kIntegerMin..kIntegerMax (a table edited
+// with another tool), named with its table file and field.
+EngineError integerOutOfRange(const QString& table, const QString& field, const QString& value);
+
 // A failure while reading or writing a plain file (list file, vocabulary file).
 class FileError : public Error
 {

@@ -3,6 +3,7 @@
 #include "dates.h"
 
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 
 namespace store::engine {
@@ -44,10 +45,14 @@ QRegularExpression datePatternFor(const QString& format)
             qsizetype j = i;
             while (j < n && format[j] == c)
                 ++j;
+            // The first numeric day, month and year are captured, for years past 9999
+            // (formatDate writes them with more digits).
+            const QString group = re.contains(QStringLiteral("(?<") + c) ? QStringLiteral("(?:")
+                                                                         : QStringLiteral("(?<%1>").arg(c);
             if (c == QLatin1Char('y'))
-                re += QStringLiteral("\\d{4}");
+                re += group + QStringLiteral("\\d{4,7})");
             else if (j - i <= 2)
-                re += QStringLiteral("\\d{1,2}");
+                re += group + QStringLiteral("\\d{1,2})");
             else
                 re += QStringLiteral("\\p{L}+\\.?"); // a day's or month's name
             i = j;
@@ -80,7 +85,12 @@ qsizetype localeDateAt(const QString& s, qsizetype at, QDate* date)
     // "1.2.19981" is no date followed by a digit.
     if (end < s.size() && s[end - 1].isLetterOrNumber() && s[end].isLetterOrNumber())
         return 0;
-    const QDate d = parseDate(m.captured());
+    const QString year = m.captured(QStringLiteral("y"));
+    const QDate d =
+        year.size() > 4 && m.hasCaptured(QStringLiteral("M")) && m.hasCaptured(QStringLiteral("d"))
+            ? QDate(year.toInt(), m.captured(QStringLiteral("M")).toInt(),
+                    m.captured(QStringLiteral("d")).toInt())
+            : parseDate(m.captured());
     if (!d.isValid())
         return 0;
     *date = d;
@@ -90,6 +100,17 @@ qsizetype localeDateAt(const QString& s, qsizetype at, QDate* date)
 [[noreturn]] void bad(const QString& detail)
 {
     throw EngineError(QStringLiteral("Ungültiger Filterausdruck: %1").arg(detail));
+}
+
+// A day as compared with stored days ("YYYY-MM-DD"): a day past the storable range
+// compares after every stored day, one before it before every stored day.
+QString comparedDay(const QDate& day)
+{
+    if (day > lastStorableDate())
+        return lastStorableDate().toString(Qt::ISODate) + QLatin1Char('~');
+    if (day < firstStorableDate())
+        return QStringLiteral("0000");
+    return day.toString(Qt::ISODate);
 }
 
 struct Tok
@@ -289,15 +310,16 @@ private:
             return f.column();
         }
         QVariant v = o.literal;
-        if (other.field >= 0) {
+        if (v.typeId() == QMetaType::QDate &&
+            (other.field < 0 || m_table.fields[static_cast<size_t>(other.field)].type == FieldType::Date)) {
+            v = comparedDay(v.toDate());
+        } else if (other.field >= 0) {
             const Field& f = m_table.fields[static_cast<size_t>(other.field)];
             bool ok = false;
             v = storageValue(f, o.literal, &ok);
             if (!ok)
                 bad(QStringLiteral("'%1' passt nicht zum Typ des Feldes %2.")
                         .arg(o.literal.toString(), f.name));
-        } else if (v.typeId() == QMetaType::QDate) {
-            v = v.toDate().toString(Qt::ISODate);
         }
         m_out.params.push_back(v);
         return "?";
@@ -358,7 +380,29 @@ QString cutToCharacters(QString text, int width)
     qsizetype at = 0;
     for (int kept = 0; at < text.size() && kept < width; ++kept)
         at += text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2 : 1;
+    if (at >= text.size())
+        return text;
+    // Back to the start of the character as the reader sees it (a letter with its
+    // combining marks, an emoji sequence), so that none is cut in two.
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    clusters.setPosition(at);
+    if (!clusters.isAtBoundary())
+        at = std::max<qsizetype>(clusters.toPreviousBoundary(), 0);
     text.truncate(at);
+    return text;
+}
+
+QString withoutLoneSurrogates(QString text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!text[i].isSurrogate())
+            continue;
+        if (text[i].isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate())
+            ++i;
+        else
+            text[i] = QChar(QChar::ReplacementCharacter);
+    }
     return text;
 }
 
@@ -430,6 +474,11 @@ QVariant storageValue(const Field& f, const QVariant& value, bool* ok)
             *ok = false;
             return {};
         }
+        if (d < firstStorableDate() || d > lastStorableDate())
+            throw EngineError(
+                QStringLiteral("Das Datum %1 kann nicht gespeichert werden: Es liegt außerhalb "
+                               "des Bereichs %2 bis %3.")
+                    .arg(formatDate(d), formatDate(firstStorableDate()), formatDate(lastStorableDate())));
         return d.toString(Qt::ISODate);
     }
     case FieldType::Time: {
@@ -450,11 +499,12 @@ QVariant storageValue(const Field& f, const QVariant& value, bool* ok)
         return tm.toString(QStringLiteral("HH:mm:ss"));
     }
     case FieldType::Char:
-        return cutToCharacters(t == QMetaType::QDate ? formatDate(value.toDate()) : value.toString(),
-                               f.width);
+        return cutToCharacters(
+            withoutLoneSurrogates(t == QMetaType::QDate ? formatDate(value.toDate()) : value.toString()),
+            f.width);
     case FieldType::Memo:
         return value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray())
-                                                       : value.toString();
+                                                       : withoutLoneSurrogates(value.toString());
     case FieldType::Graphic:
         return value.toByteArray();
     }

@@ -1,5 +1,6 @@
 #include "listfile.h"
 
+#include "collectiontables.h"
 #include "error.h"
 #include "sicheresschreiben.h"
 
@@ -83,6 +84,7 @@ void writeCollectionNumber(const QString& listFilePath, int number)
 
 int nextCollectionNumber(const QString& directory)
 {
+    tables::recoverCreations(directory); // an interrupted creation is whole or gone
     const QDir dir(directory);
     if (!dir.exists(QStringLiteral("filme.db")))
         return 0;

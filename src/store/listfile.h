@@ -21,7 +21,8 @@ QString readCollectionNumber(const QString& listFilePath);
 void writeCollectionNumber(const QString& listFilePath, int number);
 
 // The number a new collection in `directory` gets: 0 while "filme.db" does not exist
-// there, else the smallest N >= 1 for which "filme<N>.db" does not exist.
+// there, else the smallest N >= 1 for which "filme<N>.db" does not exist. Creations a
+// crash interrupted there are finished or cleared first (tables::recoverCreations).
 int nextCollectionNumber(const QString& directory);
 
 } // namespace store

@@ -2,7 +2,8 @@
 // tables, CREATE TABLE "file.db" (field TYPE, ..., PRIMARY KEY (field)) with or
 // without a closing ";", and CREATE INDEX name ON "file.db" (field, ...).
 // A new table file is built under a temporary name and renamed into place, so a
-// refused or failed statement leaves nothing behind.
+// refused or failed statement leaves nothing behind; stale journals of a former file of
+// that name are removed first.
 
 #include "query.h"
 
@@ -224,6 +225,7 @@ void createTable(Parser& p)
         throw EngineError(QStringLiteral("Die Tabelle %1 existiert bereits.").arg(file));
     const QString temp = path + QStringLiteral(".entsteht");
     QFile::remove(temp);
+    removeStaleJournals(temp);
     {
         DbHandle h;
         int rc = sqlite3_open_v2(temp.toUtf8().constData(), &h.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -246,6 +248,8 @@ void createTable(Parser& p)
             }
         }
     }
+    // A journal left beside a former file of this name would be played into the new one.
+    removeStaleJournals(path);
     if (!QFile::rename(temp, path)) {
         QFile::remove(temp);
         throw EngineError(QStringLiteral("Die Tabelle %1 kann nicht angelegt werden.").arg(file));

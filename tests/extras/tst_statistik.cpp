@@ -2,7 +2,9 @@
 
 #include "extrastesthelpers.h"
 
+#include <QDir>
 #include <extras/statistik.h>
+#include <sqlite3.h>
 
 using namespace extrastest;
 using testing_support::freshDir;
@@ -92,6 +94,46 @@ private slots:
         c.filme().setString(QStringLiteral("Filmname"), QStringLiteral("neu"));
         QCOMPARE(extras::berechneStatistik(c, heute).filme, 5);
         c.filme().cancel();
+    }
+
+    // Values a table edited with another tool may hold: a number out of range makes its
+    // figure unknown and is named, the others are shown; a negative length lowers no total.
+    void zahlenVonHandBearbeiteterTabellen()
+    {
+        struct Fall
+        {
+            const char *datei, *aenderung, *feld; // feld: named in the one message
+            qint64 minutenAufgenommen, minutenFrei;
+        };
+        const Fall faelle[] = {
+            {"filme.db", "UPDATE tabelle SET Filmlaenge = 9223372036854775807", "Filmlaenge", 0, 270},
+            {"kass.db", "UPDATE tabelle SET Frei = 4294967396 WHERE Nummer = 1", "Frei", 150, 0},
+            {"filme.db", "UPDATE tabelle SET Filmlaenge = -500 WHERE Filmname = 'A'", nullptr, 30, 270},
+        };
+        for (const Fall& f : faelle) {
+            const QString dir = freshDir(QStringLiteral("statistik-hand"));
+            store::Collection c;
+            c.create(dir, QStringLiteral("l.qbx"), 0);
+            kassette(c, 180, 150, false);
+            kassette(c, 240, 0, false);
+            film(c, 1, QStringLiteral("A"), 120, QStringLiteral("Drama"), heute);
+            film(c, 1, QStringLiteral("B"), 30, QStringLiteral("Krimi"), heute);
+            c.close();
+            sqlite3* db = nullptr;
+            sqlite3_open(QDir(dir).filePath(QLatin1String(f.datei)).toUtf8().constData(), &db);
+            QCOMPARE(sqlite3_exec(db, f.aenderung, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+            c.open(QDir(dir).filePath(QStringLiteral("l.qbx")));
+
+            const extras::Statistik s = extras::berechneStatistik(c, heute);
+            QCOMPARE(s.fehler.join(QString()).contains(QLatin1String(f.datei)), f.feld != nullptr);
+            QCOMPARE(s.fehler.join(QString()).contains(QLatin1String(f.feld ? f.feld : "-")),
+                     f.feld != nullptr);
+            QCOMPARE(s.kassetten + s.filme + qint64(s.genres.size()), 6);
+            QCOMPARE(s.minutenAufgenommen, f.minutenAufgenommen);
+            QCOMPARE(s.minutenFrei, f.minutenFrei);
+            QCOMPARE(bool(s.vollste), qstrcmp(f.feld, "Frei") != 0);
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <store/datasetmodel.h>
 
 using namespace store;
 using namespace storetest;
@@ -86,6 +87,8 @@ private slots:
     void afterInsertMayCancel();
     void rollbackOnThrowingHandler();
     void longWalksAndSharedFile();
+    void textAsStored();
+    void integersFromOtherTools();
 };
 
 void TestStoreDataset::openErrors()
@@ -610,6 +613,64 @@ void TestStoreDataset::longWalksAndSharedFile()
     QCOMPARE(f.valueAt(2, QStringLiteral("Filmname")).toString(), QStringLiteral("Film 001"));
     f.locate(f.valueAt(11, QStringLiteral("Zaehler")).toInt());
     QCOMPARE(f.asString(QStringLiteral("Filmname")), QStringLiteral("Film 009b"));
+}
+
+// One rule for every text field and memo: a text is cut where a character as the
+// reader sees it ends, a lone surrogate is stored as U+FFFD.
+void TestStoreDataset::textAsStored()
+{
+    const QString a49(49, QLatin1Char('a'));
+    const QString lone = QStringLiteral("x") + QChar(0xD83D) + QStringLiteral("y") + QChar(0xDE00);
+    const QString replaced = QStringLiteral("x\uFFFDy\uFFFD");
+    const std::tuple<const char*, QString, QString> cases[] = {
+        {"Filmname", a49 + QStringLiteral("e\u0301"), a49},              // letter and accent go together
+        {"Filmname", a49 + QStringLiteral("\U0001F44D\U0001F3FD"), a49}, // a hand and its skin tone
+        {"Filmname", a49 + QStringLiteral("\u00E9"), a49 + QStringLiteral("\u00E9")}, // fits
+        {"Genre", lone, replaced},
+        {"Beschreibung", lone, replaced},
+    };
+    Collection c(QStringLiteral("text"));
+    c.addCassette(180);
+    for (const auto& [field, written, stored] : cases) {
+        c.filme.append();
+        c.filme.setValue(QLatin1String(field), written);
+        c.filme.post();
+    }
+    c.filme.close();
+    c.filme.open();
+    c.filme.first();
+    for (const auto& [field, written, stored] : cases) {
+        QCOMPARE(c.filme.memo(QLatin1String(field)), stored);
+        c.filme.next();
+    }
+}
+
+// A whole number another tool stored beyond an INTEGER field's range reads as an error
+// naming table and field, never cut to 32 bits; the other values read as usual.
+void TestStoreDataset::integersFromOtherTools()
+{
+    for (const char* wide : {"4294967396", "-2147483649", "9223372036854775807"}) {
+        Collection c(QStringLiteral("wide%1").arg(QLatin1String(wide)));
+        c.addCassette(180);
+        for (Dataset* ds : {&c.kass, &c.filme, &c.uebersicht, &c.verliehen, &c.timer})
+            ds->close();
+        shell(c.dir + QStringLiteral("/kass.db"),
+              QStringLiteral("UPDATE tabelle SET Frei = %1").arg(QLatin1String(wide)));
+        c.kass.open();
+        QCOMPARE(c.kass.asInteger(QStringLiteral("Spielzeit")), 180);
+        try {
+            c.kass.asInteger(QStringLiteral("Frei"));
+            QFAIL(wide);
+        } catch (const EngineError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("kass.db")) &&
+                         e.message().contains(QStringLiteral("Frei")) &&
+                         e.message().contains(QLatin1String(wide)),
+                     qPrintable(e.message()));
+        }
+        DatasetModel model(&c.kass,
+                           {{QStringLiteral("Frei"), QString(), Qt::AlignLeft, 80, false, Qt::AlignLeft}});
+        QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("(ungültig)"));
+    }
 }
 
 int main(int argc, char** argv)

@@ -66,6 +66,7 @@ private slots:
     void freeSpaceFilter();
     void dateFilter();
     void dateFilterInEveryLocale();
+    void daysBeyondTheStorableRange();
     void filterErrorsAndHostileInput();
     void longAndDeepFilters();
     void titleCollationAndFindNearest();
@@ -157,6 +158,39 @@ void TestStoreFilter::dateFilterInEveryLocale()
     QLocale::setDefault(QLocale(QLatin1String("hu_HU")));
     f.filme.setFilter(QStringLiteral("(Filmlaenge >=90) AND (Filmlaenge<>1)"));
     QCOMPARE(f.filme.recordCount(), 2);
+}
+
+// A DATE field holds 01.01.0001 to 31.12.9999; any other day is refused with a
+// message. A filter reads back the five-digit years formatDate writes for the days
+// after that range and compares them after every stored day.
+void TestStoreFilter::daysBeyondTheStorableRange()
+{
+    Films f(QStringLiteral("fardates"));
+    for (const QDate& day : {QDate(1, 1, 1), QDate(9999, 12, 31), QDate(10000, 1, 1), QDate(-1, 12, 31)}) {
+        f.filme.append();
+        f.filme.setString(QStringLiteral("Filmname"), formatDate(day));
+        try {
+            f.filme.setDate(QStringLiteral("Datum"), day);
+            f.filme.post();
+            QVERIFY2(day.year() >= 1 && day.year() <= 9999, qPrintable(formatDate(day)));
+        } catch (const EngineError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("31.12.9999")), qPrintable(e.message()));
+            f.filme.cancel();
+        }
+    }
+    const QString far = formatDate(QDate(29406, 1, 3));
+    const QStringList both{QStringLiteral("01.01.0001"), QStringLiteral("31.12.9999")};
+    const std::pair<QString, QStringList> filters[] = {
+        {QStringLiteral("Datum <= ") + far, both},
+        {QStringLiteral("Datum >= ") + far, {}},
+        {QStringLiteral("Datum = ") + far, {}},
+        {QStringLiteral("(Datum >= 01.01.2000) AND (Datum < %1)").arg(far), {both[1]}},
+    };
+    f.filme.setFiltered(true);
+    for (const auto& [expression, expected] : filters) {
+        f.filme.setFilter(expression);
+        QVERIFY2(titles(f.filme) == expected, qPrintable(expression));
+    }
 }
 
 void TestStoreFilter::filterErrorsAndHostileInput()

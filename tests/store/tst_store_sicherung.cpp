@@ -95,6 +95,23 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, c.auswerten(QStringLiteral("SELECT 1")));
     }
 
+    // Only a plain SELECT runs: what SQLite counts as read-only but changes the
+    // connection (a transaction, a detached table, a pragma) is refused.
+    void auswertungNurLesend()
+    {
+        Collection c;
+        c.create(freshDir(QStringLiteral("nurlesend")), QStringLiteral("liste.qbx"), 0);
+        for (const char* sql :
+             {"BEGIN", "SAVEPOINT s9", "DETACH DATABASE t1", "ATTACH DATABASE ':memory:' AS x",
+              "PRAGMA main.user_version = 7", "SELECT count(*) FROM pragma_database_list",
+              "SELECT 1; DELETE FROM {filme}", "EXPLAIN SELECT 1", ""})
+            QVERIFY_THROWS_EXCEPTION(EngineError, c.auswerten(QString::fromUtf8(sql)));
+        QCOMPARE(c.auswerten(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                            "WHERE i < 4) SELECT count(*) FROM n"))[0][0]
+                     .toInt(),
+                 4);
+    }
+
     void sicherungIstVollstaendigUndOeffnetSich()
     {
         Collection c;

@@ -2,9 +2,18 @@
 
 #include "storetesthelpers.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <csignal>
+#include <cstdio>
+#include <sqlite3.h>
+#include <store/collection.h>
 #include <store/dates.h>
+#include <store/listfile.h>
 
 using namespace store;
 using namespace storetest;
@@ -22,6 +31,8 @@ private slots:
     void indexErrors();
     void datasetSettings();
     void dateFormats();
+    void staleJournalsStayOutOfNewTables();
+    void creationSurvivesAKillAtEveryStep();
 };
 
 void TestStoreTables::statementTexts()
@@ -226,10 +237,130 @@ void TestStoreTables::dateFormats()
     QCOMPARE(parseTime(QStringLiteral("20:15")), QTime(20, 15));
 }
 
+namespace {
+
+// The journal SQLite writes while emptying `file`, copied before the change is rolled
+// back: what a crash leaves beside it, the pages as they were.
+QByteArray journalOf(const QString& file)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN; DELETE FROM tabelle", nullptr, nullptr, nullptr);
+    QFile journal(file + QStringLiteral("-journal"));
+    journal.open(QIODevice::ReadOnly);
+    const QByteArray bytes = journal.readAll();
+    sqlite3_close(db); // rolls back
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+// The journals left beside table files the user deleted by hand (and a super-journal)
+// never reach a new collection there.
+void TestStoreTables::staleJournalsStayOutOfNewTables()
+{
+    const QString dir = collection(QStringLiteral("stale"));
+    QHash<QString, QByteArray> journals;
+    for (const QString& f : {QStringLiteral("/kass.db"), QStringLiteral("/filme.db")}) {
+        shell(dir + f,
+              QStringLiteral("INSERT INTO tabelle DEFAULT VALUES; INSERT INTO tabelle DEFAULT VALUES"));
+        journals[f] = journalOf(dir + f);
+        QVERIFY(journals[f].size() > 512);
+    }
+    for (const char* f : {"kass.db", "filme.db", "ausgelhn.db", "atimer.db"})
+        QVERIFY(QFile::remove(dir + QLatin1Char('/') + QLatin1String(f)));
+    for (auto it = journals.cbegin(); it != journals.cend(); ++it)
+        writeFile(dir + it.key() + QStringLiteral("-journal"), it.value());
+    writeFile(dir + QStringLiteral("/kass.db-mj0A1B2C3D"), "stale super-journal");
+
+    inDirectory(dir, [] { tables::createCollection(0); });
+    for (auto it = journals.cbegin(); it != journals.cend(); ++it)
+        QCOMPARE(shell(dir + it.key(), QStringLiteral("SELECT count(*) FROM tabelle")), QStringLiteral("0"));
+    QCOMPARE(QDir(dir).entryList({QStringLiteral("*-journal"), QStringLiteral("*-mj*")}, QDir::Files),
+             QStringList());
+}
+
+// The child creates a collection; the parent kills it at random moments, and the
+// child kills itself after each step of the creation. The next creation in that
+// directory finds either nothing of it or all of it, and works.
+void TestStoreTables::creationSurvivesAKillAtEveryStep()
+{
+    auto* rng = QRandomGenerator::global();
+    int steps = 0;
+    qint64 duration = 0;
+    int nothing = 0, whole = 0;
+    for (int round = 0; round < 40; ++round) {
+        if (round > steps + 8)
+            break;
+        const QString dir = testing_support::freshDir(QStringLiteral("kill%1").arg(round));
+        writeFile(dir + QStringLiteral("/fremd.txt"), "not ours");
+        const int halt = round >= 1 && round <= steps ? round : 0;
+        QProcess child;
+        QElapsedTimer t;
+        t.start();
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--anlegen"), dir, QString::number(halt)});
+        QVERIFY(child.waitForStarted(10000));
+        if (round > steps) {
+            QTest::qWait(static_cast<int>(rng->bounded(qint64(0), duration + 1)));
+            if (child.state() == QProcess::Running && child.processId() > 0) // never kill(0)
+                ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        }
+        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(30000));
+        if (round == 0) {
+            duration = t.elapsed();
+            steps = child.readAllStandardOutput().trimmed().toInt();
+            QVERIFY(steps >= 10);
+        }
+
+        // The next creation there first deals with what the killed one left: all four
+        // tables and the list file, or nothing; and it works.
+        const int next = nextCollectionNumber(dir);
+        const QStringList made =
+            QDir(dir).entryList({QStringLiteral("*.db"), QStringLiteral("*.qbx")}, QDir::Files);
+        Collection c;
+        if (made.isEmpty()) {
+            ++nothing;
+        } else {
+            ++whole;
+            QCOMPARE(made.join(QLatin1Char(' ')),
+                     QStringLiteral("atimer.db ausgelhn.db filme.db kass.db neu.qbx"));
+            c.open(dir + QStringLiteral("/neu.qbx"));
+            c.close();
+        }
+        QCOMPARE(next, made.isEmpty() ? 0 : 1);
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+                 made.size() + 1); // fremd.txt
+        c.create(dir, QStringLiteral("weiter.qbx"), next);
+        c.close();
+    }
+    QVERIFY(nothing > 0 && whole > 0);
+    qInfo("creation took %lld ms in %d steps; after the kills nothing was there %d times, all of it %d times",
+          duration, steps, nothing, whole);
+}
+
 int main(int argc, char** argv)
 {
     testing_support::initTestEnvironment();
     QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--anlegen") == 0) {
+        // Creates collection 0 with its list file; it dies after step `halt` (not 0).
+        const int halt = QByteArray(argv[3]).toInt();
+        int steps = 0;
+        tables::createCollection(QString::fromLocal8Bit(argv[2]), 0, QStringLiteral("neu.qbx"), [&] {
+            if (++steps == halt)
+                ::raise(SIGKILL);
+        });
+        std::printf("%d\n", steps);
+        return 0;
+    }
     TestStoreTables t;
     return QTest::qExec(&t, argc, argv);
 }
