@@ -39,7 +39,6 @@ private slots:
         QTest::addColumn<int>("zeilen");
         QTest::addColumn<bool>("alteDatei");
         QTest::newRow("below the limit") << 5 << false;
-        QTest::newRow("over the limit once") << 15 << true;
         QTest::newRow("over it many times") << 200 << true;
     }
     void grenzeUndAlteDatei()
