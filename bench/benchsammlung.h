@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -13,8 +14,31 @@
 #include <store/collectiontables.h>
 #include <store/engine.h>
 #include <utility>
+#include <vector>
 
 namespace bench {
+
+// The middle value (the mean of the two middle ones for an even count); 0 for none.
+inline double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// The ratio of one line: ours over bare within each round, both measured side by side,
+// and of those ratios the median. A round in which the machine was busy for one side
+// only then moves one ratio, not the line: the median of each side on its own can pair a
+// noisy round of ours with a quiet one of bare.
+inline double rundenVerhaeltnis(const std::vector<double>& ours, const std::vector<double>& bare)
+{
+    std::vector<double> verhaeltnisse;
+    for (std::size_t i = 0; i < std::min(ours.size(), bare.size()); ++i)
+        if (bare[i] > 0)
+            verhaeltnisse.push_back(ours[i] / bare[i]);
+    return median(verhaeltnisse);
+}
 
 // Stops the program with SQLite's message when `rc` is an error.
 inline void check(int rc, sqlite3* db)

@@ -1,7 +1,9 @@
 #include "application.h"
 
+#include "protokolldatei.h"
+
 #include <QIcon>
-#include <cstdio>
+#include <exception>
 #include <ui/guard.h>
 #include <ui/interaction.h>
 
@@ -26,9 +28,17 @@ bool Application::notify(QObject* receiver, QEvent* event)
         return QApplication::notify(receiver, event);
     } catch (...) {
         if (m_ui) {
+            // Logs the detail and shows the German text.
             reportUncaught(*m_ui, std::current_exception());
         } else {
-            std::fputs("Quorbel: unbehandelter Fehler\n", stderr);
+            try {
+                throw;
+            } catch (const std::exception& e) {
+                qCCritical(lcApp).noquote()
+                    << "Unbehandelte Ausnahme ohne Fenster:" << QString::fromLocal8Bit(e.what());
+            } catch (...) {
+                qCCritical(lcApp) << "Unbehandelte Ausnahme unbekannter Art ohne Fenster";
+            }
         }
         return false;
     }

@@ -27,7 +27,6 @@
 #include <algorithm>
 #include <array>
 #include <catalogue/eingabeseite.h>
-#include <store/umwandlung.h>
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
 #include <recording/aufnahmetimerseite.h>
@@ -35,8 +34,10 @@
 #include <store/collection.h>
 #include <store/dates.h>
 #include <store/sicheresschreiben.h>
+#include <store/umwandlung.h>
 #include <ui/busycursor.h>
 #include <ui/clock.h>
+#include <ui/design.h>
 #include <ui/guard.h>
 #include <ui/interaction.h>
 
@@ -223,7 +224,7 @@ QString THauptformular::Uhrzeit_Text() const
 
 void THauptformular::Timer_UhrzeitTimer()
 {
-    Panel_Uhrzeit->setText(Uhrzeit_Text());
+    design::anzeigen(Panel_Uhrzeit, Uhrzeit_Text());
     const QString today = Heute_Text();
     // While the checks wait for an answer the new day is left for the first tick after
     // them: no second check starts behind an open reminder, and the day is not lost.
@@ -336,7 +337,8 @@ void THauptformular::Liste_Zeigen()
     Tab_Verleihmanager->Nach_Oeffnen();
     Tab_Aufnahmetimer->Nach_Oeffnen();
     Tab_Eingabe->Nach_Oeffnen();
-    Panel_Uhrzeit->setText(Uhrzeit_Text());
+    Tab_Uebersicht->Nach_Oeffnen();
+    design::anzeigen(Panel_Uhrzeit, Uhrzeit_Text());
     Timer_Uhrzeit->start();
     Fensterzustand(true);
     m_collectionOpen = true;

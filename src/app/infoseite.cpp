@@ -105,7 +105,7 @@ void Infoseite::Seite_Gezeigt()
     html +=
         QStringLiteral("</table><p>Vollste Kassette:<br><b>%1</b></p><p>Leerste Kassette:<br><b>%2</b></p>")
             .arg(kassette(s.vollste).toHtmlEscaped(), kassette(s.leerste).toHtmlEscaped());
-    Label_Statistik->setText(html);
+    design::anzeigen(Label_Statistik, html);
     Diagramm_Genres->setDaten(s.genres);
 }
 

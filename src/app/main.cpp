@@ -5,6 +5,7 @@
 #include <app/application.h>
 #include <app/hauptformular.h>
 #include <app/programmorte.h>
+#include <app/protokolldatei.h>
 #include <app/splashscreen.h>
 #include <memory>
 #include <printing/reportfont.h>
@@ -14,6 +15,10 @@
 int main(int argc, char* argv[])
 {
     quorbel::Application app(argc, argv);
+
+    // Warnings and errors of every layer go to the log file from here on.
+    quorbel::Protokolldatei protokoll(quorbel::Protokolldatei::standardPfad());
+    protokoll.installieren();
 
     // Dates and times follow the user's locale. Without one (the bare "C" locale of a
     // minimal system) the program speaks German, so its dates read as German dates.

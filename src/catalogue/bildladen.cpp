@@ -15,6 +15,7 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 #include <optional>
+#include <ui/protokoll.h>
 #include <vector>
 
 namespace quorbel {
@@ -29,6 +30,7 @@ BildErgebnis fehler(const QString& grund)
 // A metafile that cannot be drawn: the user is told why.
 BildErgebnis metafileFehler(const QString& grund)
 {
+    qCWarning(quorbel::lcCatalogue).noquote() << "Metafile nicht gezeigt:" << grund;
     return {QImage(), grund, true};
 }
 

@@ -208,7 +208,7 @@ void Eingabeseite::setVerleihenMoeglich(bool moeglich)
 void Eingabeseite::Kassette_Anzeigen()
 {
     const bool shown = m_kassetten.isActive() && !m_kassetten.isEmpty();
-    DBText_Kassette->setText(shown ? m_kassetten.asString(kNummer) : QString());
+    design::anzeigen(DBText_Kassette, shown ? m_kassetten.asString(kNummer) : QString());
     DBEdit_SpielzeitInfo->setText(shown ? m_kassetten.asString(kSpielzeit) : QString());
     DBEdit_FreiInfo->setText(shown ? m_kassetten.asString(kFrei) : QString());
 }

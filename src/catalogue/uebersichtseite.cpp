@@ -90,10 +90,15 @@ void Uebersichtseite::Handler_Verbinden()
                    [this](int) { RadioGroup_SortierenClick(); });
     connectGuarded(Edit_Suchen, &QLineEdit::textChanged, this, m_ui,
                    [this](const QString& text) { Edit_SuchenChange(text); });
-    connectGuarded(RadioButton_AlleFilme, &QRadioButton::clicked, this, m_ui,
-                   [this](bool) { RadioButton_AlleFilmeClick(); });
-    connectGuarded(RadioButton_NeueFilme, &QRadioButton::clicked, this, m_ui,
-                   [this](bool) { RadioButton_NeueFilmeClick(); });
+    // On the change of state, however it came (a screen reader's toggle sends no click).
+    connectGuarded(RadioButton_AlleFilme, &QRadioButton::toggled, this, m_ui, [this](bool an) {
+        if (an)
+            RadioButton_AlleFilmeClick();
+    });
+    connectGuarded(RadioButton_NeueFilme, &QRadioButton::toggled, this, m_ui, [this](bool an) {
+        if (an)
+            RadioButton_NeueFilmeClick();
+    });
     connectGuarded(DateTimePicker_Filter, &QDateEdit::dateChanged, this, m_ui,
                    [this](const QDate&) { DateTimePicker_FilterChange(); });
     connect(BitBtn_Drucken, &QPushButton::clicked, this, &Uebersichtseite::druckenAngefordert);
@@ -133,6 +138,11 @@ void Uebersichtseite::Seite_Gezeigt()
     }
     Druckknopf_Setzen();
     Film_Sichtbar();
+}
+
+void Uebersichtseite::Nach_Oeffnen()
+{
+    Druckknopf_Setzen();
 }
 
 void Uebersichtseite::RadioGroup_SortierenClick()

@@ -38,6 +38,9 @@ public:
 
     // The page is shown: the list is read again.
     void Seite_Gezeigt();
+    // A collection was opened (also while the page is shown): the print button follows
+    // its films.
+    void Nach_Oeffnen();
     // The filter date while the overview shows only the films entered since it (its
     // date picker is shown), else nothing.
     std::optional<QDate> Filterdatum() const;

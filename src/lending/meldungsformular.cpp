@@ -1,6 +1,7 @@
 #include "meldungsformular.h"
 
 #include "ui/clock.h"
+#include "ui/design.h"
 #include "ui/interaction.h"
 
 #include <QEvent>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
+#include <settings/einstellungen.h>
 #include <store/dates.h>
 
 namespace quorbel {
@@ -44,7 +46,9 @@ TMeldungsformular::TMeldungsformular(QWidget* parent, const Clock* clock) : QDia
     SpinEdit_Tage = new QSpinBox(this);
     SpinEdit_Tage->setObjectName(QStringLiteral("SpinEdit_Tage"));
     SpinEdit_Tage->setAccessibleName(Label1->text());
-    SpinEdit_Tage->setRange(-99, 999); // three characters, no bounds of its own
+    // Any number of days the setting can hold; below 0 only so that a typed minus
+    // sign is seen and turned into 0.
+    SpinEdit_Tage->setRange(-99, settings::kHoechsteTage);
     SpinEdit_Tage->setValue(0);
     SpinEdit_Tage->setGeometry(346, 140, 60, 24);
     Label1->setBuddy(SpinEdit_Tage);
@@ -100,12 +104,12 @@ int TMeldungsformular::Tage() const
 QDate TMeldungsformular::Naechste_Meldung() const
 {
     const QDate shown = store::parseDate(Edit_Datum->text());
-    return shown.isValid() ? shown : heute().addDays(std::max(Tage(), 0));
+    return shown.isValid() ? shown : tageWeiter(heute(), std::max(Tage(), 0));
 }
 
 void TMeldungsformular::FormActivate()
 {
-    Edit_Datum->setText(store::formatDate(heute().addDays(Tage())));
+    Edit_Datum->setText(store::formatDate(tageWeiter(heute(), Tage())));
 }
 
 void TMeldungsformular::SpinEdit_TageChange()
@@ -114,7 +118,7 @@ void TMeldungsformular::SpinEdit_TageChange()
         SpinEdit_Tage->setValue(0); // comes back here with the new text
         return;
     }
-    Edit_Datum->setText(store::formatDate(heute().addDays(Tage())));
+    Edit_Datum->setText(store::formatDate(tageWeiter(heute(), Tage())));
 }
 
 void TMeldungsformular::showEvent(QShowEvent* event)
@@ -137,7 +141,7 @@ Meldungsfenster::Meldungsfenster(TMeldungsformular& formular, Interaction& ui)
 
 Erinnerungsanzeige::Antwort Meldungsfenster::Erinnerung_Zeigen(const QString& text, int tage)
 {
-    m_formular.Label3->setText(QtInteraction::displayText(text));
+    design::anzeigen(m_formular.Label3, QtInteraction::displayText(text));
     m_formular.SpinEdit_Tage->setValue(tage);
     m_formular.SpinEdit_TageChange(); // also when the value was already there
     const int ergebnis = m_ui.exec(m_formular);

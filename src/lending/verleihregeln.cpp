@@ -2,6 +2,7 @@
 
 #include "ui/clock.h"
 #include "ui/interaction.h"
+#include "ui/protokoll.h"
 
 #include <store/dataset.h>
 #include <store/dates.h>
@@ -77,7 +78,7 @@ void Verleihregeln::Verleihen_Speichern(int nummer, const QString& an)
         m_verliehen.setDate(kDatum, heute);
         m_verliehen.setString(kAn, an); // the field keeps the first 40 characters
         m_verliehen.setBoolean(kAnzeigen, true);
-        m_verliehen.setDate(kMeldungAm, heute.addDays(warnTage));
+        m_verliehen.setDate(kMeldungAm, tageWeiter(heute, warnTage));
 
         // The cassette is marked inside the loan row's post: the engine stores
         // everything a post and its handlers write as one change across the files,
@@ -174,8 +175,8 @@ bool Verleihregeln::Faellige_Vorhanden(const QDate& heute) const
     faellige.setDatabaseName(m_verliehen.databaseName());
     faellige.setTableName(m_verliehen.tableName());
     faellige.setReadOnly(true);
-    faellige.setFilter(
-        QStringLiteral("(Anzeigen = TRUE) AND (Meldung_Am <= %1)").arg(store::formatDate(heute)));
+    faellige.setFilter(QStringLiteral("(Anzeigen = TRUE) AND (Meldung_Am <= %1)")
+                           .arg(store::formatDate(tageWeiter(heute, 0))));
     faellige.setFiltered(true);
     faellige.open();
     return faellige.recordCount() > 0;
@@ -199,7 +200,9 @@ void Verleihregeln::Pruefe_Verliehene_Kassetten()
                 if (position > 0 && r.m_verliehen.isActive() && position <= r.m_verliehen.recordCount())
                     r.m_verliehen.moveTo(position - 1);
             } catch (...) {
-                // the failure that ended the walk is the one reported
+                // The failure that ended the walk is the one reported; this one is logged.
+                qCWarning(lcLending)
+                    << "Die Zeile der Verleihliste wurde nach der Prüfung nicht wieder gewählt";
             }
             r.m_verliehen.enableControls();
             r.m_pruefungLaeuft = false;

@@ -5,6 +5,7 @@
 #include <settings/einstellungen.h>
 #include <store/dataset.h>
 #include <store/dates.h>
+#include <ui/interaction.h>
 
 namespace quorbel::druck {
 
@@ -153,6 +154,11 @@ void filmlisteZeigen(Interaction& ui, const settings::Einstellungen& e, const st
     const auto bericht =
         filmliste(FilmlisteEinstellungen::aus(e), {heute, neuSeit, uebersicht.indexFieldNames()}, zeilen);
     const report::BandedReport& b = *bericht;
+    // A list without films has no page: nothing to preview, print or save.
+    if (b.seitenzahl() == 0) {
+        ui.information(QStringLiteral("Die Filmliste enthält keine Filme."));
+        return;
+    }
     vorschauZeigen(ui, {b.seitenzahl(), [&b](int s) { return b.seite(s); }}, e.Titel, parent);
 }
 

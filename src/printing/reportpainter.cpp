@@ -100,6 +100,9 @@ bool seitenDrucken(QPagedPaintDevice& geraet, const Seitenfolge& folge, int von,
     if (bis < 0 || bis >= folge.anzahl)
         bis = folge.anzahl - 1;
     von = std::max(0, von);
+    // No page to draw: the device is not even opened, as it would put out a blank one.
+    if (von > bis)
+        return false;
     QPainter painter;
     if (!painter.begin(&geraet))
         return false;

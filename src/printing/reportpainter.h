@@ -26,7 +26,8 @@ struct Seitenfolge
 
 // Draws pages `von` .. `bis` (0-based, inclusive; -1 for the last) onto a device that
 // is already set to A4 portrait without margins, one after another; only the page being
-// drawn is held. Returns false when the device could not be opened for painting.
+// drawn is held. Returns false when the device could not be opened for painting, and
+// when there is no page to draw (the device is then left unopened).
 bool seitenDrucken(QPagedPaintDevice& geraet, const Seitenfolge& folge, int von = 0, int bis = -1);
 
 // Writes the pages as a PDF file. The file is written in full or not at all: an

@@ -18,8 +18,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <ui/busycursor.h>
+#include <ui/design.h>
 #include <ui/guard.h>
 #include <ui/interaction.h>
+#include <ui/protokoll.h>
 
 namespace quorbel {
 
@@ -113,6 +115,10 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
     spalte->addWidget(leiste);
     spalte->addWidget(m_vorschau, 1);
 
+    // A report without pages is neither printed nor saved (the printer would put out
+    // a blank sheet).
+    drucken->setEnabled(m_folge.anzahl > 0);
+    pdf->setEnabled(m_folge.anzahl > 0);
     connectGuarded(drucken, &QToolButton::clicked, this, m_interaction, [this](bool) { Drucken(); });
     connectGuarded(einrichten, &QToolButton::clicked, this, m_interaction,
                    [this](bool) { Seite_Einrichten(); });
@@ -138,14 +144,25 @@ ReportPreview::ReportPreview(Interaction& interaction, report::Seitenfolge folge
 
 ReportPreview::~ReportPreview() = default;
 
+bool ReportPreview::ohneSeiten()
+{
+    if (m_folge.anzahl > 0)
+        return false;
+    m_interaction.information(QStringLiteral("Der Bericht hat keine Seiten."));
+    return true;
+}
+
 void ReportPreview::Seitenanzeige_Aktualisieren()
 {
-    m_seite->setText(
+    design::anzeigen(
+        m_seite,
         QStringLiteral("Seite %1 von %2").arg(m_vorschau->currentPage()).arg(m_vorschau->pageCount()));
 }
 
 void ReportPreview::Drucken()
 {
+    if (ohneSeiten())
+        return;
     QPrintDialog dialog(m_drucker.get(), this);
     dialog.setObjectName(QStringLiteral("Druckdialog"));
     dialog.setWindowTitle(QStringLiteral("Drucken"));
@@ -164,8 +181,10 @@ void ReportPreview::Drucken()
         a4Einstellen(*m_drucker);
         gedruckt = report::seitenDrucken(*m_drucker, m_folge, von, bis);
     }
-    if (!gedruckt)
+    if (!gedruckt) {
+        qCWarning(lcPrinting).noquote() << "Druck nicht gestartet auf" << m_drucker->printerName();
         m_interaction.error(QStringLiteral("Der Druck konnte nicht gestartet werden."));
+    }
 }
 
 void ReportPreview::Seite_Einrichten()
@@ -182,6 +201,8 @@ void ReportPreview::Seite_Einrichten()
 
 void ReportPreview::Als_Pdf_Speichern()
 {
+    if (ohneSeiten())
+        return;
     QString vorschlag = m_titel;
     vorschlag.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
     const QString ordner = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -36,6 +36,8 @@ public:
 
 private:
     void Seitenanzeige_Aktualisieren();
+    // Says so and answers true when the report has no page.
+    bool ohneSeiten();
 
     Interaction& m_interaction;
     report::Seitenfolge m_folge;

@@ -9,6 +9,7 @@
 #include <store/dates.h>
 #include <ui/clock.h>
 #include <ui/interaction.h>
+#include <ui/protokoll.h>
 
 namespace quorbel {
 
@@ -125,9 +126,11 @@ bool Aufnahmeregeln::Etwas_Faellig(const QDate& heute) const
     // with reminders on, whatever is close enough and still to be reminded of. A
     // second, read-only dataset over the planner file leaves the list's position and
     // display alone.
-    QString bedingung = QStringLiteral("(Datum <= %1)").arg(store::formatDate(heute));
+    // Both limits stay within the days the filter can read back (a clock at the end of
+    // 9999 or a large number of reminder days would go beyond them).
+    QString bedingung = QStringLiteral("(Datum <= %1)").arg(store::formatDate(tageWeiter(heute, 0)));
     if (m_einstellungen.Warnen_Nach_x_Tagen > 0 && m_einstellungen.Aufnahme_TageWarnen > 0) {
-        const QDate bis = heute.addDays(m_einstellungen.Aufnahme_TageWarnen);
+        const QDate bis = tageWeiter(heute, m_einstellungen.Aufnahme_TageWarnen);
         bedingung += QStringLiteral(" OR ((Anzeigen = TRUE) AND (Datum <= %1))").arg(store::formatDate(bis));
     }
     store::Dataset faellig;
@@ -171,6 +174,7 @@ void Aufnahmeregeln::Pruefe_Aufnahmen()
             const QDateTime jetzt = m_clock.now();
             if (!datum.isValid()) {
                 // Not a plannable entry: left for the user to remove.
+                qCWarning(lcRecording) << "Aufnahme ohne gültiges Datum in Zeile" << zeile + 1;
                 ++zeile;
                 continue;
             }

@@ -12,9 +12,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <store/collection.h>
+#include <store/dataset.h>
 #include <store/datasetmodel.h>
 #include <store/dates.h>
 #include <ui/clock.h>
@@ -30,17 +30,24 @@ namespace {
 // Room left and right of a cell's text.
 constexpr int kRand = 12;
 
-// Times of day in the grid as hours and minutes.
-class UhrzeitDelegate final : public QStyledItemDelegate
+// The planner's rows, with the times of day as hours and minutes: on the screen and
+// for screen readers alike (those read the model's text, not what a delegate paints).
+class Aufnahmetimermodell final : public store::DatasetModel
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QString displayText(const QVariant& value, const QLocale& locale) const override
+    using store::DatasetModel::DatasetModel;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override
     {
-        const QTime t = store::parseTime(value.toString());
-        if (!t.isValid())
-            return QStyledItemDelegate::displayText(value, locale);
-        return t.toString(QStringLiteral("HH:mm"));
+        if ((role == Qt::DisplayRole || role == Qt::AccessibleTextRole) && index.isValid() &&
+            index.column() < columns().size()) {
+            const QString& feld = columns().at(index.column()).field;
+            if (feld == QLatin1String("Beginn") || feld == QLatin1String("Ende")) {
+                const QVariant wert = dataset() ? dataset()->valueAt(index.row(), feld) : QVariant();
+                return wert.typeId() == QMetaType::QTime ? wert.toTime().toString(QStringLiteral("HH:mm"))
+                                                         : store::DatasetModel::data(index, Qt::DisplayRole);
+            }
+        }
+        return store::DatasetModel::data(index, role);
     }
 };
 
@@ -87,7 +94,7 @@ Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction&
 
     using Column = store::DatasetModel::Column;
     const Qt::Alignment centre = Qt::AlignHCenter;
-    DataSource_Aufnahmetimer = new store::DatasetModel(
+    DataSource_Aufnahmetimer = new Aufnahmetimermodell(
         &sammlung.aufnahmetimer(),
         {Column{QStringLiteral("Filmname"), QString(), Qt::AlignLeft, filmnameBreite, true},
          Column{QStringLiteral("Programm"), QString(), centre, 70, true},
@@ -97,11 +104,6 @@ Aufnahmetimerseite::Aufnahmetimerseite(store::Collection& sammlung, Interaction&
          Column{QStringLiteral("Laenge"), QStringLiteral("Laenge (Min.)"), centre, laengeBreite, true}},
         this);
     DBGrid_ATimer->bind(DataSource_Aufnahmetimer);
-    auto* uhrzeit = new UhrzeitDelegate(DBGrid_ATimer);
-    DBGrid_ATimer->setItemDelegateForColumn(DataSource_Aufnahmetimer->columnOf(QStringLiteral("Beginn")),
-                                            uhrzeit);
-    DBGrid_ATimer->setItemDelegateForColumn(DataSource_Aufnahmetimer->columnOf(QStringLiteral("Ende")),
-                                            uhrzeit);
 
     Form_Aufnahmetimer = new TForm_Aufnahmetimer(ui, clock, this);
 
@@ -129,6 +131,10 @@ void Aufnahmetimerseite::setEinstellungen(const settings::Einstellungen& einstel
     m_regeln->setzeAufgenommen = [this](bool an) { BitBtn_Aufgenommen->setEnabled(an); };
     m_freierPlatz = std::make_unique<FreierPlatz>(m_sammlung.kassetten(), m_sammlung.filme(),
                                                   m_sammlung.aufnahmetimer(), m_ui, einstellungen);
+    m_freierPlatz->zeigeErgebnis = [this](const QStringList& zeilen) {
+        ListBox_FreieKassetten->clear();
+        ListBox_FreieKassetten->addItems(zeilen);
+    };
 }
 
 void Aufnahmetimerseite::Nach_Oeffnen()
@@ -159,10 +165,8 @@ void Aufnahmetimerseite::BitBtn_FreienPlatzSuchenClick()
 {
     if (!m_freierPlatz)
         return;
-    if (const std::optional<QStringList> zeilen = m_freierPlatz->BitBtn_FreienPlatzSuchenClick()) {
-        ListBox_FreieKassetten->clear();
-        ListBox_FreieKassetten->addItems(*zeilen);
-    }
+    // The result list is filled through zeigeErgebnis, before the search's messages.
+    m_freierPlatz->BitBtn_FreienPlatzSuchenClick();
 }
 
 void Aufnahmetimerseite::Eingabetaste()

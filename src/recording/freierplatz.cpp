@@ -111,14 +111,19 @@ std::optional<QStringList> FreierPlatz::BitBtn_FreienPlatzSuchenClick()
         }
     }
 
+    const bool gefunden = !e.zeilen.isEmpty();
+    if (!gefunden)
+        e.zeilen << QStringLiteral("     Keine Kassetten gefunden.");
+    // The list shows this search's lines while the messages below are read.
+    if (zeigeErgebnis)
+        zeigeErgebnis(e.zeilen);
+
     if (e.nullfilme && m_einstellungen.Nulllaengentip)
         m_ui.warning(QStringLiteral("Bei mindestens einem Film wurde die Spiel-") + kMessageBreak +
                      QStringLiteral("zeit 0 Minuten eingetragen. Das Suchergebnis") + kMessageBreak +
                      QStringLiteral("ist eventuell nicht korrekt !"));
-    if (!e.zeilen.isEmpty() && n != 0 && m_einstellungen.Tip_Anzeigen)
+    if (gefunden && n != 0 && m_einstellungen.Tip_Anzeigen)
         m_ui.information(Tip_Text(e.vorschlag, e.rest));
-    if (e.zeilen.isEmpty())
-        e.zeilen << QStringLiteral("     Keine Kassetten gefunden.");
     return e.zeilen;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace store {
@@ -27,8 +28,12 @@ public:
                 Interaction& ui, const settings::Einstellungen& einstellungen);
 
     // Asks for the minutes and searches. The new lines of the result list, or nothing
-    // when the list is to keep its lines (empty or refused answer).
+    // when the list is to keep its lines (empty or refused answer). The lines go to
+    // zeigeErgebnis before the zero-length warning and the suggestion are shown.
     std::optional<QStringList> BitBtn_FreienPlatzSuchenClick();
+
+    // Fills the page's result list.
+    std::function<void(const QStringList&)> zeigeErgebnis;
 
     // The typed minutes as a signed 32-bit whole number; blanks around and a leading
     // sign are allowed. Nothing for any other text.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-
+#include <algorithm>
 #include <array>
 
 namespace settings {
@@ -42,6 +42,15 @@ struct Einstellungen
 
     friend bool operator==(const Einstellungen&, const Einstellungen&) = default;
 };
+
+// The day settings (Warnen_Nach_x_Tagen, Aufnahme_TageWarnen) lie within 0 and this many
+// days: about 273 years, so that today plus the days stays a day the tables can hold.
+inline constexpr qint32 kHoechsteTage = 99999;
+// A day setting read from a file, brought into that range.
+inline qint32 tageBegrenzt(qint32 tage)
+{
+    return std::clamp(tage, qint32(0), kHoechsteTage);
+}
 
 // The word that stands for "no collection is opened at start".
 inline const QString kKeinAutostart = QStringLiteral("Deaktiviert");

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <ui/design.h>
 #include <ui/guard.h>
 
 namespace settings {
@@ -62,6 +63,7 @@ void Etikettendruckseite::Aufbauen()
     Label_Ausrichtung = new QLabel(QStringLiteral("0"), tab);
     Label_Ausrichtung->setObjectName(QStringLiteral("Label_Ausrichtung"));
     Label_Ausrichtung->setAccessibleName(QStringLiteral("Wert der Ausrichtung"));
+    Label_Ausrichtung->setAccessibleDescription(Label_Ausrichtung->text());
     Label_Ausrichtung->setMinimumWidth(24);
 
     ComboBox_Schriftgroesse = new QComboBox(tab);
@@ -81,6 +83,7 @@ void Etikettendruckseite::Aufbauen()
     Panel_Schriftmuster = new QLabel(QStringLiteral("AaBbXxYy0123"), tab);
     Panel_Schriftmuster->setObjectName(QStringLiteral("Panel_Schriftmuster"));
     Panel_Schriftmuster->setAccessibleName(QStringLiteral("Schriftmuster"));
+    Panel_Schriftmuster->setAccessibleDescription(Panel_Schriftmuster->text());
     Panel_Schriftmuster->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel_Schriftmuster->setAlignment(Qt::AlignCenter);
     Panel_Schriftmuster->setMinimumHeight(64);
@@ -176,13 +179,13 @@ void Etikettendruckseite::SpinEdit_FilmanzahlChange()
         TrackBar_Ausrichtung->setValue(eintrag.Ausrichtung);
         TrackBar_Ausrichtung->setEnabled(true);
     }
-    Label_Ausrichtung->setText(QString::number(TrackBar_Ausrichtung->value()));
+    quorbel::design::anzeigen(Label_Ausrichtung, QString::number(TrackBar_Ausrichtung->value()));
 }
 
 void Etikettendruckseite::TrackBar_AusrichtungChange()
 {
     const int k = filmanzahl();
-    Label_Ausrichtung->setText(QString::number(TrackBar_Ausrichtung->value()));
+    quorbel::design::anzeigen(Label_Ausrichtung, QString::number(TrackBar_Ausrichtung->value()));
     if (k == 1)
         return; // one film has no spread
     m_verwaltung.setzeEtikettAusrichtung(k, TrackBar_Ausrichtung->value());

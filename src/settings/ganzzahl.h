@@ -10,5 +10,7 @@ bool toWholeNumber(const QString& text, qint32* value);
 
 // The refusal of a text that is no whole number.
 QString notAnInteger(const QString& text);
+// The refusal of a day count outside 0 .. kHoechsteTage.
+QString notADayCount(const QString& text);
 
 } // namespace settings

@@ -377,7 +377,7 @@ void uebernehmeWerte(const RegistryImport& import, Einstellungen& einstellungen)
         if (feld->text)
             einstellungen.*(feld->text) = wert.text;
         else if (feld->zahl)
-            einstellungen.*(feld->zahl) = wert.zahl;
+            einstellungen.*(feld->zahl) = tageBegrenzt(wert.zahl);
         else if (feld->jaNein)
             einstellungen.*(feld->jaNein) = wert.zahl != 0;
         else

@@ -29,6 +29,7 @@ TSchriftartenformular::TSchriftartenformular(QWidget* parent) : QDialog(parent)
     Panel_Beispieltext = new QLabel(QStringLiteral("AaBbCcXxYyZz0123"), this);
     Panel_Beispieltext->setObjectName(QStringLiteral("Panel_Beispieltext"));
     Panel_Beispieltext->setAccessibleName(QStringLiteral("Beispieltext"));
+    Panel_Beispieltext->setAccessibleDescription(Panel_Beispieltext->text());
     Panel_Beispieltext->setAlignment(Qt::AlignCenter);
     Panel_Beispieltext->setFrameShape(QFrame::Panel);
     Panel_Beispieltext->setFrameShadow(QFrame::Sunken);

@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <ui/guard.h>
+#include <ui/protokoll.h>
 
 namespace settings {
 
@@ -86,6 +87,11 @@ const QString kPlayLengthPrefix = QStringLiteral("E - ");
 QString notAnInteger(const QString& text)
 {
     return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text);
+}
+
+QString notADayCount(const QString& text)
+{
+    return QStringLiteral("'%1' liegt nicht zwischen 0 und %2 Tagen").arg(text).arg(kHoechsteTage);
 }
 
 // A whole number as the play-length check and the day fields take it: decimal digits with
@@ -703,6 +709,9 @@ void SettingsController::readKey(KeyStore& key)
     number(QStringLiteral("Ausrichtung_Bei_Vier_Filmen"), e.etikett(4).Ausrichtung);
     number(QStringLiteral("Warnen_Nach_x_Tagen"), e.Warnen_Nach_x_Tagen);
     number(QStringLiteral("Aufnahme_TageWarnen"), e.Aufnahme_TageWarnen);
+    // The day fields take no more than kHoechsteTage, and a file gives no more either.
+    e.Warnen_Nach_x_Tagen = tageBegrenzt(e.Warnen_Nach_x_Tagen);
+    e.Aufnahme_TageWarnen = tageBegrenzt(e.Aufnahme_TageWarnen);
     yesNo(QStringLiteral("Nummer_Drucken"), e.Nummer_Drucken);
     yesNo(QStringLiteral("Kassette_Fett_Drucken"), e.Kassette_Fett_Drucken);
     yesNo(QStringLiteral("Anzahl_Der_Filme_Drucken"), e.Anzahl_Der_Filme_Drucken);
@@ -798,8 +807,10 @@ void SettingsController::Registry_Auslesen()
         key.closeKey();
     } else {
         const QString damage = key.damageReport();
-        if (!damage.isEmpty())
+        if (!damage.isEmpty()) {
+            qCWarning(quorbel::lcSettings).noquote() << damage;
             m_ui.warning(damage);
+        }
         // First start: the defaults, written as the new key. Without the right to write
         // it the defaults still hold for this run. A key that must be left as it is (the
         // warning above said so) is not made anew.
@@ -814,6 +825,8 @@ void SettingsController::Registry_Auslesen()
                     key.closeKey();
                 } catch (const store::Error&) {
                 }
+                qCWarning(quorbel::lcSettings).noquote()
+                    << "Einstellungen nicht angelegt:" << failure.message();
                 m_ui.showError(failure.message());
             }
         }
@@ -845,6 +858,8 @@ void SettingsController::commitPendingFields()
         qint32 value = 0;
         if (!toWholeNumber(edit->text(), &value))
             throw store::Error(notAnInteger(edit->text()));
+        if (value != tageBegrenzt(value))
+            throw store::Error(notADayCount(edit->text()));
         target = value;
     };
     takeDays(Edit_TageWarnen, QStringLiteral("7"), m_einstellungen.Warnen_Nach_x_Tagen);
@@ -982,6 +997,10 @@ bool SettingsController::leaveDayField(QLineEdit* edit, const QString& emptyText
     qint32 value = 0;
     if (!toWholeNumber(edit->text(), &value)) {
         m_ui.error(notAnInteger(edit->text()));
+        return false;
+    }
+    if (value != tageBegrenzt(value)) {
+        m_ui.error(notADayCount(edit->text()));
         return false;
     }
     target = value;

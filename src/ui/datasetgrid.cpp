@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -91,6 +92,13 @@ public:
                                            2 * combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
             if (width > 0)
                 combo->lineEdit()->setMaxLength(width);
+            // Free text is stored as typed: the entries that begin with it are offered in a
+            // pop-up, and only one picked there (or from the list) replaces it. Completing
+            // inline would store "Dokumentation" for a typed "Doku".
+            if (QCompleter* c = combo->completer()) {
+                c->setCompletionMode(QCompleter::PopupCompletion);
+                c->setFilterMode(Qt::MatchStartsWith);
+            }
             editor = combo;
         } else {
             auto* line = new QLineEdit(parent);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QToolButton>
 
 namespace quorbel::design {
@@ -54,6 +55,14 @@ DatasetGrid* grid(Interaction& ui, QWidget* parent, const QString& name, const Q
     else
         g->setEditTriggers(QAbstractItemView::AllEditTriggers);
     return g;
+}
+
+void anzeigen(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    const bool reich = label->textFormat() == Qt::RichText ||
+                       (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+    label->setAccessibleDescription(reich ? QTextDocumentFragment::fromHtml(text).toPlainText() : text);
 }
 
 QLineEdit* editIn(QGroupBox* group, const QString& name, const QString& hint)

@@ -44,6 +44,10 @@ QLineEdit* editIn(QGroupBox* group, const QString& name, const QString& hint);
 QGroupBox* group(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
                  const QString& hint = QString());
 QLabel* label(QWidget* parent, const QString& text, const QRect& geometry);
+// Shows `text` in a label that has an accessible name of its own (what it is, e.g.
+// "Uhrzeit"): a screen reader reads only that name, so the text shown goes to it as the
+// label's accessible description. Rich text is given as plain text.
+void anzeigen(QLabel* label, const QString& text);
 // A page of the main window's page host.
 void page(QWidget* page, const QString& name, const QString& accessibleName);
 

@@ -9,8 +9,13 @@
 
 namespace quorbel {
 
-// Reports a failure that no handler caught through the default error dialog.
+// Reports a failure that no handler caught through the default error dialog. An engine
+// or file error shows its own message; anything else shows unerwarteterFehlerText(),
+// and its detail goes to the log (category "quorbel.ui"), not to the user.
 void reportUncaught(Interaction& ui, const std::exception_ptr& failure);
+
+// The German text of an unexpected failure, naming the log file when there is one.
+QString unerwarteterFehlerText();
 
 // Runs a handler so that no exception leaves it: an engine or file error ends the
 // handler and shows its message in the default error dialog, and the program goes on.

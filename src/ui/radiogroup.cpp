@@ -1,6 +1,7 @@
 #include "radiogroup.h"
 
 #include <QGridLayout>
+#include <utility>
 
 namespace quorbel {
 
@@ -23,13 +24,28 @@ RadioGroup::RadioGroup(const QString& name, const QString& caption, const QStrin
         m_buttons.append(button);
         grid->addWidget(button, i % rows, i / rows);
     }
-    connect(&m_group, &QButtonGroup::idClicked, this, &RadioGroup::clicked);
+    // A button that becomes chosen reports itself, however it was chosen (a screen
+    // reader's toggle action sends no click). A click on the button already chosen
+    // changes nothing and is reported by itself.
+    connect(&m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_setzend)
+            emit clicked(id);
+    });
+    connect(&m_group, &QButtonGroup::idPressed, this,
+            [this](int id) { m_warGewaehlt = button(id) && button(id)->isChecked(); });
+    connect(&m_group, &QButtonGroup::idClicked, this, [this](int id) {
+        if (std::exchange(m_warGewaehlt, false))
+            emit clicked(id);
+    });
 }
 
 void RadioGroup::setItemIndex(int index)
 {
-    if (QRadioButton* b = button(index))
+    if (QRadioButton* b = button(index)) {
+        m_setzend = true;
         b->setChecked(true);
+        m_setzend = false;
+    }
 }
 
 } // namespace quorbel

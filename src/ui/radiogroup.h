@@ -22,12 +22,15 @@ public:
     QRadioButton* button(int index) const { return m_buttons.value(index); }
 
 signals:
-    // The user chose an item (also when it was chosen already).
+    // The user chose an item (also when it was chosen already): by mouse, by keyboard or
+    // through a screen reader's action. Not sent for setItemIndex().
     void clicked(int index);
 
 private:
     QButtonGroup m_group;
     QList<QRadioButton*> m_buttons;
+    bool m_setzend = false;     // setItemIndex() is choosing
+    bool m_warGewaehlt = false; // the button being pressed was the chosen one already
 };
 
 } // namespace quorbel

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -24,11 +25,11 @@
 #include <fakeinteraction.h>
 #include <fenster.h>
 #include <kind.h>
-#include <ui/datasetgrid.h>
 #include <memory>
 #include <store/changes.h>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
+#include <ui/datasetgrid.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -224,6 +225,8 @@ private slots:
     void mehrAls255Filme();
     void spielzeitAendern();
     void filmdetails();
+    void genreWieGetippt_data();
+    void genreWieGetippt();
 };
 
 void TestEingabe::navigatorUndNeueKassetten()
@@ -952,6 +955,32 @@ void TestEingabe::filmdetails()
     QVERIFY(v(f, "Bild").toByteArray().isEmpty());
     QCOMPARE(s.kassette(1), vorher);
     QCOMPARE(s.ui.errors(), QStringList());
+}
+
+void TestEingabe::genreWieGetippt_data()
+{
+    QTest::addColumn<QString>("getippt");
+    QTest::newRow("the start of one entry") << QStringLiteral("Doku");
+    QTest::newRow("the start of several") << QStringLiteral("Kri");
+}
+
+// The genre cell takes free text: what is typed is stored as typed, the entries that
+// begin with it are only offered in a pop-up beside the pick list.
+void TestEingabe::genreWieGetippt()
+{
+    QFETCH(QString, getippt);
+    Seite s(QStringLiteral("genre"));
+    s.neueKassette(QStringLiteral("E - 180"));
+    s.film(QStringLiteral("Erde"), QStringLiteral("50"));
+    s.zelle(0, 2);
+    s.tippe(getippt);
+    auto* combo = qobject_cast<QComboBox*>(kind<DatasetGrid>(s.w, "DBGrid_Filme")->openEditor());
+    QVERIFY(combo);
+    QVERIFY(combo->findText(QStringLiteral("Dokumentation")) >= 0);
+    QCOMPARE(combo->completer()->completionMode(), QCompleter::PopupCompletion);
+    QCOMPARE(combo->currentText(), getippt);
+    s.taste(Qt::Key_Return);
+    QCOMPARE(v(at(s.filmeVon(1), 0), "Genre"), QVariant(getippt));
 }
 
 int main(int argc, char** argv)

@@ -24,6 +24,8 @@ private slots:
     void daysGiveTheDate();
     void buttonsGiveTheAnswer();
     void aReminderThroughTheRules();
+    void everySettingAndTheLastDay_data();
+    void everySettingAndTheLastDay();
 };
 
 void TestMeldungsformular::daysGiveTheDate()
@@ -157,6 +159,40 @@ void TestMeldungsformular::aReminderThroughTheRules()
     QVERIFY(!s.verliehen.asBoolean(QStringLiteral("Anzeigen")));
     regeln.Pruefe_Verliehene_Kassetten();
     QCOMPARE(ui.shown.size(), 3);
+}
+
+void TestMeldungsformular::everySettingAndTheLastDay_data()
+{
+    QTest::addColumn<QDate>("heute");
+    QTest::addColumn<int>("tage");
+    QTest::addColumn<QDate>("naechste");
+    QTest::newRow("1000 days") << QDate(2026, 12, 8) << 1000 << QDate(2029, 9, 3);
+    QTest::newRow("the largest setting") << QDate(2026, 12, 7) << 99999 << QDate(2026, 12, 7).addDays(99999);
+    QTest::newRow("past the last day") << QDate(9999, 12, 30) << 7 << QDate(9999, 12, 31);
+}
+
+// The window offers the days of the setting unchanged, and its date never lies beyond
+// the last day the tables can hold.
+void TestMeldungsformular::everySettingAndTheLastDay()
+{
+    QFETCH(QDate, heute);
+    QFETCH(int, tage);
+    QFETCH(QDate, naechste);
+    FixedClock clock;
+    clock.current.setDate(heute);
+    TMeldungsformular f(nullptr, &clock);
+    FakeInteraction ui;
+    Meldungsfenster fenster(f, ui);
+    int gezeigt = -1;
+    ui.dialogAnswers.push_back([&](QDialog& d) {
+        gezeigt = f.SpinEdit_Tage->value();
+        d.accept();
+        return d.result();
+    });
+    const Erinnerungsanzeige::Antwort a = fenster.Erinnerung_Zeigen(QStringLiteral("Anna"), tage);
+    QCOMPARE(gezeigt, tage);
+    QCOMPARE(f.Edit_Datum->text(), store::formatDate(naechste));
+    QCOMPARE(a.naechsteMeldung, naechste);
 }
 
 int main(int argc, char** argv)

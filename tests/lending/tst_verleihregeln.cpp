@@ -5,10 +5,11 @@
 
 #include <QRandomGenerator>
 #include <QTest>
-#include <ui/interaction.h>
+#include <limits>
 #include <store/dates.h>
 #include <store/engine.h>
 #include <store/error.h>
+#include <ui/interaction.h>
 
 using namespace quorbel;
 using namespace lendingtest;
@@ -115,6 +116,8 @@ private slots:
     void zeroDaysIsDueAgainAtTheNextCheckOnly();
     void nichtMehrStopsOnlyThatLoan();
     void aCheckWhileOneRunsDoesNothing();
+    void reminderDayStaysWithinTheCalendar_data();
+    void reminderDayStaysWithinTheCalendar();
 };
 
 void TestVerleihregeln::lendingIsStoredAndSurvivesReopening()
@@ -506,6 +509,35 @@ void TestVerleihregeln::aCheckWhileOneRunsDoesNothing()
     QCOMPARE(a.s.verliehen.state(), store::Dataset::State::Browse);
     a.regeln.Pruefe_Verliehene_Kassetten();
     QCOMPARE(a.anzeige.gezeigt.size(), 5);
+}
+
+void TestVerleihregeln::reminderDayStaysWithinTheCalendar_data()
+{
+    QTest::addColumn<QDate>("verliehenAm");
+    QTest::addColumn<int>("warnTage");
+    QTest::addColumn<QDate>("meldungAm");
+    QTest::newRow("a week before the last day") << QDate(9999, 12, 30) << 7 << QDate(9999, 12, 31);
+    QTest::newRow("the largest setting")
+        << QDate(2026, 12, 8) << std::numeric_limits<int>::max() << QDate(9999, 12, 31);
+}
+
+// The reminder day of a loan is written, and the loan reminded of, also when today
+// plus the days lies beyond the last day the tables can hold.
+void TestVerleihregeln::reminderDayStaysWithinTheCalendar()
+{
+    QFETCH(QDate, verliehenAm);
+    QFETCH(int, warnTage);
+    QFETCH(QDate, meldungAm);
+    Aufbau a(QStringLiteral("kalenderende"));
+    a.warnTage = warnTage;
+    a.clock.current.setDate(verliehenAm);
+    a.verleihe(1, QStringLiteral("Anna"));
+    QCOMPARE(a.s.verliehen.asDate(QStringLiteral("Meldung_Am")), meldungAm);
+
+    a.clock.current.setDate(meldungAm);
+    a.anzeige.antworten.push_back([](const QString&, int) { return Erinnerungsanzeige::Antwort{true, {}}; });
+    a.regeln.Pruefe_Verliehene_Kassetten();
+    QCOMPARE(a.anzeige.gezeigt.size(), 1);
 }
 
 int main(int argc, char** argv)

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -21,10 +22,12 @@
 #include <array>
 #include <fakeinteraction.h>
 #include <fenster.h>
+#include <functional>
 #include <kind.h>
 #include <memory>
 #include <printing/reportfont.h>
 #include <printing/reportlayout.h>
+#include <printing/reportpainter.h>
 #include <printing/reportpreview.h>
 #include <settings/keystore.h>
 #include <settings/schriftartenformular.h>
@@ -197,6 +200,7 @@ private slots:
     void schriftenUndTitelWirkenSofort();
     void etikettendruckSeite();
     void etikettWerteUeberdauernDasSpeichern();
+    void leereFilmlisteGibtKeinBlatt();
 };
 
 void TestDruckfenster::etikettDerAktuellenKassette()
@@ -436,6 +440,48 @@ void TestDruckfenster::etikettWerteUeberdauernDasSpeichern()
     // The new window shows the entry for one film, whatever the last one showed.
     QCOMPARE(kind<QComboBox>(f.w, "ComboBox_Schriftgroesse")->currentText(), QStringLiteral("22"));
     QCOMPARE(f.ui.errors(), QStringList());
+}
+
+// A collection opened while the overview is shown sets the print button by its own
+// films; a film list, or any report, without pages is neither printed nor saved.
+void TestDruckfenster::leereFilmlisteGibtKeinBlatt()
+{
+    Fenster f(QStringLiteral("leer"));
+    f.starten();
+    f.anlegen(1, {{1, "Alien"}});
+    kind<QTabWidget>(f.w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(f.w, "Tab_Uebersicht"));
+    QVERIFY(kind<QPushButton>(f.w, "BitBtn_Drucken")->isEnabled());
+    testing_support::neueSammlungAnlegen(*f.w, f.ui, freshDir(QStringLiteral("leer-zweite")));
+    QCOMPARE(f.w->collection().filmuebersicht().recordCount(), 0);
+    QVERIFY(!kind<QPushButton>(f.w, "BitBtn_Drucken")->isEnabled());
+
+    f.ui.clear();
+    kind<QPushButton>(f.w, "BitBtn_Drucken")->click(); // disabled: nothing
+    f.w->BitBtn_DruckenClick();
+    QCOMPARE(f.ui.messages(), QStringList{QStringLiteral("Die Filmliste enthält keine Filme.")});
+
+    const QString pdf = freshDir(QStringLiteral("leer-pdf")) + QStringLiteral("/leer.pdf");
+    struct Fall
+    {
+        const char* knopf;
+        std::function<void(ReportPreview&)> handlung;
+    };
+    const Fall faelle[] = {{"Button_Drucken", [](ReportPreview& v) { v.Drucken(); }},
+                           {"Button_Als_Pdf_Speichern", [](ReportPreview& v) { v.Als_Pdf_Speichern(); }}};
+    for (const Fall& fall : faelle) {
+        f.ui.clear();
+        f.ui.fileAnswers = {pdf};
+        ReportPreview vorschau(f.ui, {0, [](int) { return report::ReportPage(); }}, QStringLiteral("Leer"));
+        QVERIFY2(!kind<QToolButton>(vorschau, fall.knopf)->isEnabled(), fall.knopf);
+        fall.handlung(vorschau);
+        QCOMPARE(f.ui.messages(), QStringList{QStringLiteral("Der Bericht hat keine Seiten.")});
+        QCOMPARE(f.ui.shown.size(), 1); // no print dialog, no file chooser
+    }
+    {
+        QPdfWriter geraet(pdf);
+        QVERIFY(!report::seitenDrucken(geraet, {0, [](int) { return report::ReportPage(); }}));
+    }
+    QVERIFY(!QFile::exists(pdf));
 }
 
 int main(int argc, char** argv)

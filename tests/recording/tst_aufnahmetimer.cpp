@@ -328,6 +328,31 @@ private slots:
         QVERIFY(!p.s.timer.controlsDisabled());
     }
 
+    // Today plus the reminder days beyond the last day the filter can read: the check
+    // still reports what was missed, at every opening.
+    void checkLimitsStayWithinTheCalendar_data()
+    {
+        QTest::addColumn<QDate>("heute");
+        QTest::addColumn<int>("tage");
+        QTest::newRow("the clock at 30.12.9999") << QDate(9999, 12, 30) << 3;
+        QTest::newRow("ten million reminder days") << QDate(2026, 12, 8) << 10'000'000;
+    }
+    void checkLimitsStayWithinTheCalendar()
+    {
+        QFETCH(QDate, heute);
+        QFETCH(int, tage);
+        Planer p(QStringLiteral("kalenderende"));
+        p.e.Aufnahme_TageWarnen = tage;
+        p.add(QStringLiteral("Gestern"), heute.addDays(-1), QTime(20, 15));
+        p.add(QStringLiteral("Morgen"), heute.addDays(1), QTime(20, 15));
+        p.setNow(heute, QTime(10, 0));
+        p.ui.fake.messageAnswers = {Ok, Yes};
+        p.regeln.Pruefe_Aufnahmen();
+        QCOMPARE(p.meldungen().size(), 2);
+        QVERIFY(p.meldungen().at(0).endsWith(QStringLiteral("\"Gestern\" aufzunehmen")));
+        QCOMPARE(p.filme(), QStringList{QStringLiteral("Morgen")});
+    }
+
     void recordedRemovesTheCurrentEntry()
     {
         Planer p(QStringLiteral("aufgenommen"));

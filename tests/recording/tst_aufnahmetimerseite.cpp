@@ -392,6 +392,16 @@ private slots:
         f.ui.fake.inputAnswers = {QStringLiteral("500")};
         suchen->click();
         QCOMPARE(f.freieKassetten(), QStringList{QStringLiteral("     Keine Kassetten gefunden.")});
+
+        // While the suggestion is read, the list already shows this search's lines.
+        QList<QStringList> waehrendMeldung;
+        f.ui.beiMeldung = [&](const Message&) { waehrendMeldung << f.freieKassetten(); };
+        f.ui.fake.inputAnswers = {QStringLiteral("100")};
+        suchen->click();
+        f.ui.beiMeldung = nullptr;
+        QCOMPARE(waehrendMeldung,
+                 (QList<QStringList>{{QStringLiteral("Kassette 1  [ 180 ] Minuten frei."),
+                                      QStringLiteral("Kassette 2  [ 240 ] Minuten frei.")}}));
     }
 
     void pendingFilmStoredBeforeSearch()

@@ -394,6 +394,41 @@ private slots:
         QVERIFY(QFile::exists(run.list("genre.qb")));
     }
 
+    // The day fields hold 0 to 99999 days: what is typed beyond is refused, what a key
+    // file holds beyond is brought into that range.
+    void dayFieldsKeepTheirRange_data()
+    {
+        QTest::addColumn<QString>("getippt");
+        QTest::addColumn<int>("gespeichert");
+        QTest::addColumn<int>("tage");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("the largest typed") << QStringLiteral("99999") << 7 << 99999 << QString();
+        QTest::newRow("one more typed") << QStringLiteral("100000") << 7 << 7
+                                        << QStringLiteral("'100000' liegt nicht zwischen 0 und 99999 Tagen");
+        QTest::newRow("negative pasted") << QStringLiteral("-3") << 7 << 7
+                                         << QStringLiteral("'-3' liegt nicht zwischen 0 und 99999 Tagen");
+        QTest::newRow("too many in the key") << QString() << 10'000'000 << 99999 << QString();
+        QTest::newRow("negative in the key") << QString() << -5 << 0 << QString();
+    }
+    void dayFieldsKeepTheirRange()
+    {
+        QFETCH(QString, getippt);
+        QFETCH(int, gespeichert);
+        QFETCH(int, tage);
+        QFETCH(QString, meldung);
+        Run run(freshDir(QStringLiteral("dayrange")));
+        writeKey(run.keyPath,
+                 [&](KeyStore& k) { k.writeInteger(QStringLiteral("Warnen_Nach_x_Tagen"), gespeichert); });
+        run.start();
+        auto& c = run.controller;
+        if (!getippt.isEmpty()) {
+            c.Edit_TageWarnen->setText(getippt);
+            c.Edit_TageWarnenExit();
+        }
+        QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, tage);
+        QCOMPARE(run.ui.messages(), meldung.isEmpty() ? QStringList() : QStringList{meldung});
+    }
+
     void checkBoxesAndFields()
     {
         Run run(freshDir(QStringLiteral("fields")));

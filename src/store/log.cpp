@@ -1,0 +1,7 @@
+#include "log.h"
+
+namespace store {
+
+Q_LOGGING_CATEGORY(lcStore, "quorbel.store")
+
+} // namespace store
