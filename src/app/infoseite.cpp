@@ -105,6 +105,13 @@ void Infoseite::Seite_Gezeigt()
     html +=
         QStringLiteral("</table><p>Vollste Kassette:<br><b>%1</b></p><p>Leerste Kassette:<br><b>%2</b></p>")
             .arg(kassette(s.vollste).toHtmlEscaped(), kassette(s.leerste).toHtmlEscaped());
+    // Figures that stored values out of range kept from being worked out, and why.
+    if (!s.fehler.isEmpty()) {
+        html += QStringLiteral("<p>Nicht auswertbar:");
+        for (const QString& f : s.fehler)
+            html += QStringLiteral("<br>") + f.toHtmlEscaped();
+        html += QStringLiteral("</p>");
+    }
     design::anzeigen(Label_Statistik, html);
     Diagramm_Genres->setDaten(s.genres);
 }

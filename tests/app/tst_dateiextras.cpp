@@ -23,6 +23,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <catalogue/filminfoformular.h>
+#include <sqlite3.h>
 #include <store/collection.h>
 #include <store/listfile.h>
 #include <store/paradox.h>
@@ -333,6 +334,24 @@ private slots:
         seiten->setCurrentWidget(info);
         QCOMPARE(info->statistik().filme, 4);
         QCOMPARE(diagramm->accessibleDescription(), QStringLiteral("Drama: 2, Krimi: 2"));
+
+        // A length out of range, written by another tool: the page names what it could not
+        // work out and still shows the rest.
+        kind<QAction>(f.w, "Schliessen_Menu")->trigger();
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QDir(f.dir).filePath(QStringLiteral("filme.db")).toUtf8().constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "UPDATE tabelle SET Filmlaenge = 9223372036854775807",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        f.ui.fileAnswers.push_back(QDir(f.dir).filePath(QStringLiteral("videos.qbx")));
+        kind<QAction>(f.w, "ffnen1")->trigger();
+        seiten->setCurrentIndex(0);
+        seiten->setCurrentWidget(info);
+        const QString mitFehler = kind<QLabel>(f.w, "Label_Statistik")->text();
+        QVERIFY2(mitFehler.contains(QStringLiteral("Nicht auswertbar:")) && mitFehler.contains(QStringLiteral("Filmlaenge")),
+                 qPrintable(mitFehler));
+        QCOMPARE(info->statistik().filme, 4);
     }
 
     void diagrammFasstZusammen()
