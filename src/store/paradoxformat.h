@@ -6,6 +6,8 @@
 // the top bit flipped, so that an all-zero field is empty and byte order is sort order.
 // Every function here works on a buffer the caller has checked to be long enough.
 
+#include "paradox.h"
+
 #include <QDate>
 #include <QTime>
 #include <QtGlobal>
@@ -268,6 +270,25 @@ constexpr char LogischWahr = char(0x81);
 inline void schreibeLogical(char* p, bool v)
 {
     p[0] = v ? LogischWahr : LogischFalsch;
+}
+
+// Bytes a field of the type takes in a record; 0 for the types whose size is free
+// (Alpha, and the blob types with their leading part).
+inline int festeGroesse(Feldtyp t)
+{
+    switch (t) {
+    case Feldtyp::Datum:
+    case Feldtyp::Long:
+    case Feldtyp::Zeit:
+    case Feldtyp::AutoInc:
+        return 4;
+    case Feldtyp::Short:
+        return 2;
+    case Feldtyp::Logical:
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 } // namespace store::paradox::format

@@ -57,24 +57,6 @@ bool istBlobTyp(Feldtyp t)
     return t == Feldtyp::Memo || t == Feldtyp::Blob || t == Feldtyp::Graphic;
 }
 
-// The size a field of the type must have; 0 for a variable size checked separately.
-int festeGroesse(Feldtyp t)
-{
-    switch (t) {
-    case Feldtyp::Datum:
-    case Feldtyp::Long:
-    case Feldtyp::Zeit:
-    case Feldtyp::AutoInc:
-        return 4;
-    case Feldtyp::Short:
-        return 2;
-    case Feldtyp::Logical:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 QString typName(quint8 typ)
 {
     return QStringLiteral("0x%1").arg(typ, 2, 16, QLatin1Char('0'));
@@ -238,7 +220,7 @@ void Leser::Impl::leseKopf()
         Feld feld;
         feld.typ = Feldtyp(typ);
         feld.groesse = groesse;
-        const int fest = festeGroesse(feld.typ);
+        const int fest = fmt::festeGroesse(feld.typ);
         const bool passt = fest != 0              ? groesse == fest
                            : istBlobTyp(feld.typ) ? groesse >= fmt::BlobZeiger
                                                   : groesse >= 1;

@@ -83,24 +83,6 @@ bool istGanzzahlTyp(Feldtyp t)
     return t == Feldtyp::Short || t == Feldtyp::Long || t == Feldtyp::AutoInc;
 }
 
-// Bytes a field of the type takes in a record; 0 when the type's size is free.
-int festeGroesse(Feldtyp t)
-{
-    switch (t) {
-    case Feldtyp::Datum:
-    case Feldtyp::Long:
-    case Feldtyp::Zeit:
-    case Feldtyp::AutoInc:
-        return 4;
-    case Feldtyp::Short:
-        return 2;
-    case Feldtyp::Logical:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 QString nebenDatei(const QString& dbPfad, const char* endung)
 {
     const QFileInfo info(dbPfad);
@@ -262,7 +244,7 @@ void Schreiber::Impl::pruefeFelder()
             fehler(QStringLiteral("Der Feldname „%1“ ist nicht erlaubt (1 bis %2 Zeichen).")
                        .arg(name)
                        .arg(MaxFeldname));
-        const int fest = festeGroesse(feld.typ);
+        const int fest = f::festeGroesse(feld.typ);
         bool passt = false;
         switch (feld.typ) {
         case Feldtyp::Alpha:
