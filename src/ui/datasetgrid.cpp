@@ -1,5 +1,7 @@
 #include "datasetgrid.h"
 
+#include "gridaccessible.h"
+
 #include "guard.h"
 #include "interaction.h"
 
@@ -180,6 +182,36 @@ private:
 DatasetGrid::DatasetGrid(Interaction& ui, bool readOnly, QWidget* parent)
     : QTableView(parent), m_ui(ui), m_readOnly(readOnly)
 {
+    GridAccessible::installFactory();
+}
+
+// QTableView reports focus and selection to screen readers by its own numbering of all
+// cells; this grid's accessible interface numbers only the rows in view, so the grid
+// reports them itself.
+void DatasetGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    tellScreenReader(QAccessible::Focus, current);
+}
+
+void DatasetGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    tellScreenReader(QAccessible::SelectionAdd, selected.indexes().value(0));
+    tellScreenReader(QAccessible::SelectionRemove, deselected.indexes().value(0));
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void DatasetGrid::tellScreenReader(QAccessible::Event what, const QModelIndex& cell)
+{
+    if (!QAccessible::isActive() || !cell.isValid())
+        return;
+    auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(this));
+    const int child = table ? table->childIndex(cell) : -1;
+    if (child < 0)
+        return;
+    QAccessibleEvent event(this, what);
+    event.setChild(child);
+    QAccessible::updateAccessibility(&event);
 }
 
 DatasetGrid::~DatasetGrid()

@@ -14,6 +14,7 @@
 // control of the window stores the pending row; a cell the dataset refuses shows the
 // engine's message and opens again with the refused text.
 
+#include <QAccessible>
 #include <QHash>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -73,6 +74,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
@@ -86,6 +89,7 @@ private:
     void showRefusal(const QString& text, const QModelIndex& cell, const QString& cellText);
     bool belongsToGrid(const QWidget* w) const;
     void reopenWith(const QString& text);
+    void tellScreenReader(QAccessible::Event what, const QModelIndex& cell);
 
     Interaction& m_ui;
     const bool m_readOnly;

@@ -1,6 +1,8 @@
 // What a screen reader gets from the main window: the text a named label shows, the
-// radio buttons chosen without a click, and the planner's times as the grid shows them.
+// radio buttons chosen without a click, the planner's times as the grid shows them, and
+// a grid of many rows that a walk of the window gets through at once.
 
+#include <QAbstractTableModel>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
@@ -29,6 +31,30 @@ using testing_support::freshDir;
 using testing_support::kind;
 
 namespace {
+
+// 50,000 rows of three columns, worked out on request.
+class VieleZeilen : public QAbstractTableModel
+{
+public:
+    int zeilen = 50000;
+    int rowCount(const QModelIndex& = {}) const override { return zeilen; }
+    int columnCount(const QModelIndex& = {}) const override { return 3; }
+    QVariant data(const QModelIndex& i, int role) const override
+    {
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("%1/%2").arg(i.row()).arg(i.column())) : QVariant();
+    }
+    QVariant headerData(int section, Qt::Orientation o, int role) const override
+    {
+        return o == Qt::Horizontal && role == Qt::DisplayRole ? QVariant(QStringLiteral("Spalte %1").arg(section))
+                                                              : QVariant();
+    }
+    void weniger(int n)
+    {
+        beginResetModel();
+        zeilen = n;
+        endResetModel();
+    }
+};
 
 // The main window over a collection with a cassette, a film, a loan and a recording.
 struct Fenster
@@ -159,6 +185,40 @@ private slots:
             QVERIFY(ds->filtered() && kind<QDateEdit>(f.w, "DateTimePicker_Filter")->isVisibleTo(f.w.get()));
         else
             QCOMPARE(ds->indexFieldNames(), ordnung);
+    }
+
+    // A grid offers the rows in view as children and every row through its table: each
+    // child is found again at its own index, the current cell far down is a child once
+    // scrolled to, and rows that a reset took away are no longer offered.
+    void grosseTabelle()
+    {
+        FakeInteraction ui;
+        VieleZeilen model;
+        DatasetGrid grid(ui, true);
+        grid.setModel(&model);
+        grid.resize(400, 300);
+        grid.show();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&grid);
+        QAccessibleTableInterface* t = a->tableInterface();
+        QCOMPARE(t->rowCount(), 50000);
+        QVERIFY2(a->childCount() > 3 && a->childCount() < 3 * 40, qPrintable(QString::number(a->childCount())));
+        for (int i = 0; i < a->childCount(); ++i) {
+            QAccessibleInterface* kind = a->child(i);
+            QVERIFY(kind && kind->parent() == a);
+            QCOMPARE(a->indexOfChild(kind), i);
+        }
+        QCOMPARE(a->child(0)->text(QAccessible::Name), QStringLiteral("Spalte 0"));
+        QCOMPARE(a->child(a->childCount()), nullptr);
+
+        grid.setCurrentIndex(model.index(49990, 2));
+        QCOMPARE(t->cellAt(49990, 2)->text(QAccessible::Name), QStringLiteral("49990/2"));
+        QAccessibleInterface* aktuell = a->focusChild();
+        QCOMPARE(aktuell, t->cellAt(49990, 2));
+        QCOMPARE(a->child(a->indexOfChild(aktuell)), aktuell);
+
+        model.weniger(10);
+        QCOMPARE(t->cellAt(49990, 2), nullptr);
+        QCOMPARE(t->cellAt(9, 1)->text(QAccessible::Name), QStringLiteral("9/1"));
     }
 
     // The planner's times read as the grid shows them, without seconds.
