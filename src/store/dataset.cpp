@@ -26,6 +26,7 @@
 #include "dates.h"
 #include "engine.h"
 #include "filter.h"
+#include "values.h"
 
 #include <QCache>
 #include <QHash>
@@ -60,66 +61,6 @@ struct Row
 {
     std::vector<QVariant> values;
 };
-
-QVariant fromStorage(const Field& f, const QVariant& v)
-{
-    if (!v.isValid() || v.isNull())
-        return {};
-    switch (f.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-        return QVariant(static_cast<int>(v.toLongLong()));
-    case FieldType::Boolean:
-        return QVariant(v.toLongLong() != 0);
-    case FieldType::Date:
-        return QVariant(QDate::fromString(v.toString(), Qt::ISODate));
-    case FieldType::Time:
-        return QVariant(QTime::fromString(v.toString(), Qt::ISODate));
-    case FieldType::Char:
-    case FieldType::Memo:
-        return QVariant(v.toString());
-    case FieldType::Graphic:
-        return QVariant(v.toByteArray());
-    }
-    return v;
-}
-
-// A stored day ("YYYY-MM-DD") without going through text.
-QDate isoDate(sqlite3_value* raw)
-{
-    const auto* t = sqlite3_value_text(raw);
-    const int n = sqlite3_value_bytes(raw);
-    auto digits = [t](int from, int count) {
-        int v = 0;
-        for (int i = from; i < from + count; ++i) {
-            if (t[i] < '0' || t[i] > '9')
-                return -1;
-            v = v * 10 + (t[i] - '0');
-        }
-        return v;
-    };
-    if (t && n == 10 && t[4] == '-' && t[7] == '-') {
-        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
-        if (y >= 0 && m >= 0 && d >= 0)
-            return QDate(y, m, d);
-    }
-    return QDate::fromString(QString::fromUtf8(reinterpret_cast<const char*>(t), n), Qt::ISODate);
-}
-
-QString conversionMessage(const Field& f, const QVariant& v)
-{
-    const QString text = v.toString();
-    switch (f.type) {
-    case FieldType::Date:
-        return QStringLiteral("'%1' ist kein gültiges Datum").arg(text);
-    case FieldType::Time:
-        return QStringLiteral("'%1' ist keine gültige Zeit").arg(text);
-    case FieldType::Boolean:
-        return QStringLiteral("'%1' ist kein gültiger Boolescher Wert").arg(text);
-    default:
-        return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text);
-    }
-}
 
 } // namespace
 

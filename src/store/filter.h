@@ -35,18 +35,4 @@ struct CompiledFilter
 // Throws EngineError with a German message for any malformed expression.
 CompiledFilter compileFilter(const QString& expression, const TableInfo& table);
 
-// A text cut to at most `width` characters (code points, not UTF-16 units), ending
-// where a character as the reader sees it ends: a letter keeps its combining marks
-// (or goes with them), a surrogate pair is never split.
-QString cutToCharacters(QString text, int width);
-
-// Text as every CHAR field and memo stores it: a lone surrogate (half a pair, which
-// UTF-8 cannot hold) becomes U+FFFD, the replacement character.
-QString withoutLoneSurrogates(QString text);
-
-// A value as stored in a column of the given type (ISO text for dates, 0/1 for
-// booleans, ...), converted from a literal or a field value. Invalid QVariant when
-// it cannot be converted.
-QVariant storageValue(const Field& field, const QVariant& value, bool* ok);
-
 } // namespace store::engine

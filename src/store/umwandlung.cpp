@@ -5,7 +5,7 @@
 #include "collectiontables.h"
 #include "engine.h"
 #include "error.h"
-#include "filter.h"
+#include "values.h"
 #include "listfile.h"
 #include "sicheresschreiben.h"
 
