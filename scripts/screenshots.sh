@@ -15,7 +15,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" --target bildschirmfotos -j2
 
-arbeit=$(mktemp -d)
+# A fixed scratch place, so that the paths the pictures show stay the same from run to run.
+arbeit=/tmp/quorbel98-fotos
+rm -rf "$arbeit"
 trap 'rm -rf "$arbeit"' EXIT
 mkdir -p "$arbeit/programm" "$arbeit/einstellungen" "$arbeit/state" "$arbeit/config"
 

@@ -289,7 +289,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "QUORBEL_PROGRAM_DIR fehlt (scripts/screenshots.sh setzt es)\n");
         return 2;
     }
-    const QString listen = QDir(arbeit).filePath(QStringLiteral("Sammlung"));
+    const QString listen = QDir(arbeit).filePath(QStringLiteral("Videos"));
     QDir(listen).removeRecursively();
     QDir().mkpath(listen);
 
