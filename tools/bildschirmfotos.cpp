@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 #include <app/application.h>
 #include <app/hauptformular.h>
 #include <app/neueverwaltung.h>
@@ -23,6 +25,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <printing/reportfont.h>
 #include <store/collection.h>
 #include <store/dataset.h>
 #include <ui/clock.h>
@@ -283,6 +286,12 @@ int main(int argc, char** argv)
     g_ziel = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(g_ziel);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // As main() does: Qt's own texts in German, and the stand-ins of the Windows faces.
+    QTranslator qtTexte;
+    if (qtTexte.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexte);
+    report::schriftersatzEinrichten();
 
     const QString arbeit = qEnvironmentVariable("QUORBEL_PROGRAM_DIR");
     if (arbeit.isEmpty()) {
