@@ -3,7 +3,8 @@
 # Builds one Qt Test executable and registers it with CTest. Every test runs
 # offscreen with a pinned German locale, and with its settings file, program
 # directory and scratch space in a directory of its own below the build tree,
-# so tests never touch the user's configuration and never see each other.
+# so tests never touch the user's configuration and never see each other; the handbook
+# is the one rendered in the build tree.
 function(quorbel_add_test name)
   cmake_parse_arguments(QT "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${QT_SOURCES})
@@ -15,5 +16,5 @@ function(quorbel_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${QT_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8;LANGUAGE=de;TZ=Europe/Berlin;QUORBEL_TEST_SCRATCH=${scratch};QUORBEL_SETTINGS_FILE=${scratch}/settings/quorbel98.ini;QUORBEL_PROGRAM_DIR=${scratch}/program;XDG_CONFIG_HOME=${scratch}/config;ASAN_OPTIONS=detect_leaks=0:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_LOGGING_RULES=qt.qpa.*=false")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8;LANGUAGE=de;TZ=Europe/Berlin;QUORBEL_TEST_SCRATCH=${scratch};QUORBEL_SETTINGS_FILE=${scratch}/settings/quorbel98.ini;QUORBEL_PROGRAM_DIR=${scratch}/program;QUORBEL_HANDBUCH_DIR=${QUORBEL_HANDBUCH_BUILDDIR};XDG_CONFIG_HOME=${scratch}/config;ASAN_OPTIONS=detect_leaks=0:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;QT_LOGGING_RULES=qt.qpa.*=false")
 endfunction()

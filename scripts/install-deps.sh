@@ -11,7 +11,10 @@
 # - desktop-file-utils, appstream, shared-mime-info: the test of the installed tree validates the
 #   desktop entry and the metainfo and reads the list files' type into a MIME database;
 # - dpkg-dev: dpkg-shlibdeps, from which `cpack -G DEB` takes the package's dependencies;
-# - pxlib-dev: the writer's tables are read back with an independent reader.
+# - pxlib-dev: the writer's tables are read back with an independent reader;
+# - cmark-gfm: renders the handbook (docs/handbuch) to HTML at build time; small (a C program
+#   and its two libraries) and it has the table extension that the list of messages needs;
+# - xvfb, xauth: the virtual display in which scripts/screenshots.sh takes the pictures.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -24,5 +27,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
   clang libclang-rt-14-dev \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 poppler-utils \
-  desktop-file-utils appstream shared-mime-info dpkg-dev pxlib-dev \
+  desktop-file-utils appstream shared-mime-info dpkg-dev pxlib-dev cmark-gfm \
   xvfb xauth >/dev/null

@@ -1,6 +1,7 @@
 #include "hauptformular.h"
 
 #include "dateiextras.h"
+#include "handbuch.h"
 #include "infoseite.h"
 #include "neueverwaltung.h"
 
@@ -100,6 +101,7 @@ void THauptformular::Handler_Verbinden()
                    [this](auto&&...) { m_dateiextras->ParadoxExportieren1Click(); });
     connectGuarded(Programmbeenden1, &QAction::triggered, this, m_ui,
                    [this](auto&&...) { Programmbeenden1Click(); });
+    connectGuarded(Hilfe_Handbuch, &QAction::triggered, this, m_ui, [this](auto&&...) { HandbuchZeigen(); });
     connectGuarded(Timer_Uhrzeit, &QTimer::timeout, this, m_ui, [this](auto&&...) { Timer_UhrzeitTimer(); });
     connectGuarded(Pagecontrol, &QTabWidget::currentChanged, this, m_ui,
                    [this](int) { PagecontrolChange(); });
@@ -244,6 +246,12 @@ void THauptformular::Pruefungen()
     ++m_checkRuns;
     Pruefe_Verliehene_Kassetten();
     Pruefe_Aufnahmen();
+}
+
+void THauptformular::HandbuchZeigen()
+{
+    const QWidget* seite = m_collectionOpen ? Pagecontrol->currentWidget() : nullptr;
+    Handbuch_Oeffnen(m_ui, seite ? Handbuch_Abschnitt(seite->objectName()) : QString());
 }
 
 void THauptformular::PagecontrolChange()

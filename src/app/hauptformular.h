@@ -67,6 +67,8 @@ public:
     void PagecontrolChange();
     void Timer_UhrzeitTimer();
     void Programmbeenden1Click();
+    // F1: the handbook at the section of the page in front (its start without a collection).
+    void HandbuchZeigen();
 
     // --- Collections -------------------------------------------------------------------
     void Neu1Click();
@@ -163,6 +165,7 @@ private:
     QAction* Sicherungerstellen1;
     QAction* ParadoxExportieren1;
     QAction* Programmbeenden1;
+    QAction* Hilfe_Handbuch;
     QWidget* Hintergrund;
     QLabel* Image1;
     QLabel* Image2;

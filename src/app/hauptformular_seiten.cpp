@@ -53,6 +53,12 @@ void THauptformular::Seiten_Aufbauen()
         action(QStringLiteral("ParadoxExportieren1"), QStringLiteral("Als &Paradox-Tabellen exportieren…"));
     Datei1->addSeparator();
     Programmbeenden1 = action(QStringLiteral("Programmbeenden1"), QStringLiteral("Programm &beenden"));
+    // F1 anywhere in the window; the action is not in the menu.
+    Hilfe_Handbuch = new QAction(QStringLiteral("Handbuch"), this);
+    Hilfe_Handbuch->setObjectName(QStringLiteral("Hilfe_Handbuch"));
+    Hilfe_Handbuch->setShortcut(QKeySequence::HelpContents);
+    Hilfe_Handbuch->setShortcutContext(Qt::WindowShortcut);
+    addAction(Hilfe_Handbuch);
 
     // Client area of 569 x 605 pixels with everything placed on it.
     auto* client = new QWidget(this);

@@ -1,6 +1,7 @@
 #include "infoseite.h"
 
 #include "genrediagramm.h"
+#include "handbuch.h"
 #include "infoformulare.h"
 
 #include <QGroupBox>
@@ -50,9 +51,11 @@ Infoseite::Infoseite(store::Collection& collection, Clock& clock, Interaction& u
                                  "quorbel98@example.org</p>"));
 
     BitBtn_Dank = button(page, QStringLiteral("BitBtn_Dank"), QStringLiteral("Dan&ksagungen"), QString(),
-                         QRect(340, 12, 180, 28));
+                         QRect(340, 4, 180, 25));
     BitBtn_History = button(page, QStringLiteral("BitBtn_History"), QStringLiteral("Versions&geschichte"),
-                            QString(), QRect(340, 48, 180, 28));
+                            QString(), QRect(340, 31, 180, 25));
+    BitBtn_Handbuch = button(page, QStringLiteral("BitBtn_Handbuch"), QStringLiteral("&Handbuch"),
+                             QStringLiteral("Öffnet das Handbuch im Browser (F1)"), QRect(340, 58, 180, 25));
 
     auto* statistik = group(page, QStringLiteral("GroupBox_Statistik"), QStringLiteral("Statistik"),
                             QRect(12, 198, 517, 278), QStringLiteral("Zahlen der geöffneten Videoliste"));
@@ -72,6 +75,8 @@ Infoseite::Infoseite(store::Collection& collection, Clock& clock, Interaction& u
                    [this, &ui](auto&&...) { ui.exec(*Dankformular); });
     connectGuarded(BitBtn_History, &QPushButton::clicked, this, ui,
                    [this, &ui](auto&&...) { ui.exec(*Historyformular); });
+    connectGuarded(BitBtn_Handbuch, &QPushButton::clicked, this, ui,
+                   [&ui](auto&&...) { Handbuch_Oeffnen(ui, QString()); });
 }
 
 void Infoseite::Seite_Gezeigt()

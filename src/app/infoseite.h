@@ -1,7 +1,7 @@
 #pragma once
 
 // The info page "&Info": the program's name, version and contact address, the buttons
-// to the acknowledgements and the version history, and the figures of the open
+// to the acknowledgements, the version history and the handbook, and the figures of the open
 // collection (read again each time the page is shown).
 
 #include <QWidget>
@@ -38,6 +38,7 @@ private:
     extras::Statistik m_statistik;
     QPushButton* BitBtn_Dank;
     QPushButton* BitBtn_History;
+    QPushButton* BitBtn_Handbuch;
     QLabel* Label_Statistik;
     GenreDiagramm* Diagramm_Genres;
     TDankformular* Dankformular;

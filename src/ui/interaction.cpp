@@ -1,11 +1,13 @@
 #include "interaction.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QUrl>
 #include <store/changes.h>
 #include <store/error.h>
 
@@ -121,6 +123,16 @@ void Interaction::showError(const QString& text)
 {
     // An error stays worth telling when its change is taken back.
     store::afterChange([this, text] { showErrorDialog(text); }, store::OnRollback::Run);
+}
+
+bool Interaction::openHelp(const QUrl& url)
+{
+    return showHelp(url);
+}
+
+bool Interaction::showHelp(const QUrl&)
+{
+    return false;
 }
 
 QtInteraction::QtInteraction(QWidget* parentWindow) : m_parent(parentWindow) {}
@@ -243,6 +255,11 @@ void QtInteraction::showErrorDialog(const QString& text)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), displayText(text),
                     QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+bool QtInteraction::showHelp(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace quorbel

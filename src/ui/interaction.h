@@ -3,6 +3,8 @@
 #include <QString>
 #include <memory>
 
+class QUrl;
+
 class QDialog;
 class QWidget;
 
@@ -70,6 +72,10 @@ public:
     // The application's default error dialog: an engine or file error that no handler caught.
     void showError(const QString& text);
 
+    // Opens a page of the handbook in the person's browser; false when none could show it.
+    // Nothing waits for the browser, so this is allowed during a change of the tables too.
+    bool openHelp(const QUrl& url);
+
     // Convenience for the common message forms.
     void error(const QString& text) { message({text, MsgIcon::Error, Ok}); }
     void information(const QString& text) { message({text, MsgIcon::Information, Ok}); }
@@ -90,6 +96,8 @@ protected:
     // Without an implementation of their own: no directory, and work that runs to its end.
     virtual QString showDirectoryChooser(const QString& caption, const QString& directory);
     virtual std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label);
+    // Without an implementation of its own: no browser.
+    virtual bool showHelp(const QUrl& url);
 
 private:
     static void refuseDuringChange(const QString& what);
@@ -116,6 +124,7 @@ protected:
     void showErrorDialog(const QString& text) override;
     QString showDirectoryChooser(const QString& caption, const QString& directory) override;
     std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label) override;
+    bool showHelp(const QUrl& url) override;
 
 private:
     QWidget* m_parent;

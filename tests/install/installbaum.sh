@@ -21,11 +21,15 @@ desktop="$share/applications/$id.desktop"
 metainfo="$share/metainfo/$id.metainfo.xml"
 mime="$share/mime/packages/$id.xml"
 icon="$share/icons/hicolor/scalable/apps/$id.svg"
+handbuch="$share/quorbel98/handbuch/index.html"
+handbuchGebaut=0
+[ -f "$build/handbuch/index.html" ] && handbuchGebaut=1 # not without -DQUORBEL_HANDBUCH=OFF
 
 [ -x "$prefix/bin/quorbel98" ] || falsch "bin/quorbel98 fehlt"
 for f in "$desktop" "$metainfo" "$mime" "$icon"; do
   [ -f "$f" ] || falsch "${f#"$prefix"/} fehlt"
 done
+[ "$handbuchGebaut" -eq 0 ] || [ -f "$handbuch" ] || falsch "${handbuch#"$prefix"/} fehlt"
 [ "$fehler" -eq 0 ] || exit 1
 
 # The installed program must not look for libraries in the build tree.
@@ -55,6 +59,13 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || falsch "metainfo startet nicht $id.desktop"
 grep -q "<id>$id</id>" "$metainfo" || falsch "metainfo hat nicht die Kennung $id"
 grep -q '<svg' "$icon" || falsch "$id.svg ist kein SVG"
+
+# The handbook, where the installed program looks for it (beside bin/), with its pictures.
+if [ "$handbuchGebaut" -eq 1 ]; then
+  for bild in $(grep -o '<img src="[^"]*"' "$handbuch" | sed 's/<img src="\(.*\)"/\1/'); do
+    [ -f "$(dirname "$handbuch")/$bild" ] || falsch "Handbuch: Bild $bild fehlt"
+  done
+fi
 
 [ "$fehler" -eq 0 ] && echo "Installationsbaum in Ordnung"
 exit "$fehler"

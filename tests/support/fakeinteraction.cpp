@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QUrl>
 #include <QtGlobal>
 
 namespace testing_support {
@@ -99,6 +100,21 @@ std::unique_ptr<quorbel::Interaction::Progress> FakeInteraction::showProgress(co
         }
     };
     return std::make_unique<Recorder>(*this);
+}
+
+bool FakeInteraction::showHelp(const QUrl& url)
+{
+    shown.append({Shown::Kind::Help, url.toString(), quorbel::MsgIcon::None, 0, {}});
+    return helpOpens;
+}
+
+QStringList FakeInteraction::helpUrls() const
+{
+    QStringList out;
+    for (const auto& s : shown)
+        if (s.kind == Shown::Kind::Help)
+            out << s.text;
+    return out;
 }
 
 QStringList FakeInteraction::messages() const

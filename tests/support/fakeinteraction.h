@@ -17,8 +17,8 @@ class FakeInteraction final : public quorbel::Interaction
 public:
     struct Shown
     {
-        enum class Kind { Message, Input, File, Dialog, Error, Progress } kind;
-        QString text; // message text (LF CR kept), input prompt, file filter, dialog title
+        enum class Kind { Message, Input, File, Dialog, Error, Progress, Help } kind;
+        QString text; // message text (LF CR kept), input prompt, file filter, dialog title, help URL
         quorbel::MsgIcon icon = quorbel::MsgIcon::None;
         int buttons = 0;
         QString caption; // input box caption
@@ -44,9 +44,13 @@ public:
     // change only then), before it is recorded; tests look at the tables here.
     std::function<void(const quorbel::Message&)> onMessage;
 
+    // Whether a help page "opens" in the browser (recorded either way).
+    bool helpOpens = true;
+
     // Texts of everything shown of one kind, in order.
     QStringList messages() const;
     QStringList errors() const;
+    QStringList helpUrls() const;
     void clear() { shown.clear(); }
 
 protected:
@@ -60,6 +64,7 @@ protected:
     // Directories are answered from fileAnswers too; the caption is recorded as text.
     QString showDirectoryChooser(const QString& caption, const QString& directory) override;
     std::unique_ptr<Progress> showProgress(const QString& caption, const QString& label) override;
+    bool showHelp(const QUrl& url) override;
 };
 
 class FixedClock final : public quorbel::Clock
