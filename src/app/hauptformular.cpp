@@ -31,7 +31,7 @@
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
 #include <recording/aufnahmetimerseite.h>
-#include <settings/settingscontroller.h>
+#include <settings/einstellungsseite.h>
 #include <store/collection.h>
 #include <store/dates.h>
 #include <store/sicheresschreiben.h>
@@ -206,7 +206,7 @@ void THauptformular::FormActivate()
     Spielzeitenliste_Laden();
     Registry_Auslesen();
     Tab_Aufnahmetimer->setHeute(m_clock.today());
-    Einstellungsverwaltung->Setze_Listenmarken_Zurueck();
+    Tab_Einstellungen->Setze_Listenmarken_Zurueck();
     if (!m_startliste.isEmpty())
         Liste_Oeffnen(m_startliste);
     else if (autostartSetting() != kDeaktiviert)

@@ -27,7 +27,6 @@ class QToolButton;
 
 namespace settings {
 class Einstellungsseite;
-class SettingsController;
 } // namespace settings
 
 namespace store {
@@ -183,7 +182,6 @@ private:
     Aufnahmetimerseite* Tab_Aufnahmetimer = nullptr;
     settings::Einstellungsseite* Tab_Einstellungen = nullptr;
     Infoseite* TabSheet2 = nullptr;
-    settings::SettingsController* Einstellungsverwaltung = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
     Dateiextras* m_dateiextras = nullptr;
     QString m_programDirectory;

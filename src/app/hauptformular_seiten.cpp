@@ -21,7 +21,6 @@
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
-#include <settings/settingscontroller.h>
 #include <ui/bilder.h>
 #include <ui/design.h>
 
@@ -122,7 +121,7 @@ void THauptformular::Seiten_Aufbauen()
     Pagecontrol->addTab(Tab_Uebersicht, QStringLiteral("&Filmübersicht"));
     // The settings page comes later: the loan page reads the reminder days when it needs them.
     Tab_Verleihmanager = new Verleihseite(*m_sammlung, m_ui, m_clock, [this] {
-        return Einstellungsverwaltung ? int(Einstellungsverwaltung->einstellungen().Warnen_Nach_x_Tagen) : 0;
+        return Tab_Einstellungen ? int(Tab_Einstellungen->einstellungen().Warnen_Nach_x_Tagen) : 0;
     });
     Pagecontrol->addTab(Tab_Verleihmanager, QStringLiteral("&Verleihmanager"));
     Tab_Aufnahmetimer = new Aufnahmetimerseite(*m_sammlung, m_ui, m_clock);
@@ -135,7 +134,6 @@ void THauptformular::Seiten_Aufbauen()
     Tab_Einstellungen =
         new settings::Einstellungsseite(m_ui, m_programDirectory, std::move(key), report::schriftenMitErsatz);
     Pagecontrol->addTab(Tab_Einstellungen, QStringLiteral("Ei&nstellungen"));
-    Einstellungsverwaltung = &Tab_Einstellungen->verwaltung();
     TabSheet2 = new Infoseite(*m_sammlung, m_clock, m_ui);
     Pagecontrol->addTab(TabSheet2, QStringLiteral("&Info"));
     Pagecontrol->setCurrentWidget(Tab_Eingabe);

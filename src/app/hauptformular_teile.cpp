@@ -13,7 +13,6 @@
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
 #include <settings/etikettendruckseite.h>
-#include <settings/settingscontroller.h>
 #include <store/collection.h>
 #include <ui/clock.h>
 #include <ui/guard.h>
@@ -24,14 +23,14 @@ namespace quorbel {
 // the window of changes to the settings and the vocabulary lists.
 void THauptformular::Einstellungsseite_Aufbauen()
 {
-    settings::SettingsController* s = Einstellungsverwaltung;
-    connect(s, &settings::SettingsController::genresChanged, Tab_Eingabe, &Eingabeseite::setGenres);
-    connect(s, &settings::SettingsController::stationsChanged, Tab_Aufnahmetimer,
+    settings::Einstellungsseite* s = Tab_Einstellungen;
+    connect(s, &settings::Einstellungsseite::genresChanged, Tab_Eingabe, &Eingabeseite::setGenres);
+    connect(s, &settings::Einstellungsseite::stationsChanged, Tab_Aufnahmetimer,
             &Aufnahmetimerseite::setSender);
     // The recording check and the free-space search read the settings at every use.
     Tab_Aufnahmetimer->setEinstellungen(s->einstellungen());
-    connect(s, &settings::SettingsController::playLengthsChanged, Tab_Eingabe, &Eingabeseite::setSpielzeiten);
-    connect(s, &settings::SettingsController::kassettennummerFontChanged, Tab_Eingabe,
+    connect(s, &settings::Einstellungsseite::playLengthsChanged, Tab_Eingabe, &Eingabeseite::setSpielzeiten);
+    connect(s, &settings::Einstellungsseite::kassettennummerFontChanged, Tab_Eingabe,
             &Eingabeseite::setKassettennummerSchrift);
     // Both printouts read the settings record at each print, so the fonts and the title
     // chosen on the settings page reach the next printout without further ado.
@@ -46,7 +45,7 @@ void THauptformular::BitBtn_DruckenClick()
     store::Dataset& uebersicht = m_sammlung->filmuebersicht();
     if (!uebersicht.isActive())
         return;
-    druck::filmlisteZeigen(m_ui, Einstellungsverwaltung->einstellungen(), uebersicht, m_clock.today(),
+    druck::filmlisteZeigen(m_ui, Tab_Einstellungen->einstellungen(), uebersicht, m_clock.today(),
                            Tab_Uebersicht->Filterdatum(), this);
 }
 
@@ -55,7 +54,7 @@ void THauptformular::BitBtn_LabeldruckenClick()
     store::Dataset& filme = m_sammlung->filme();
     if (!filme.isActive())
         return;
-    druck::etikettZeigen(m_ui, Einstellungsverwaltung->einstellungen(), filme, this);
+    druck::etikettZeigen(m_ui, Tab_Einstellungen->einstellungen(), filme, this);
 }
 
 QWidget* THauptformular::einstellungenSeite() const
@@ -67,54 +66,53 @@ QWidget* THauptformular::einstellungenSeite() const
 // the faces that print through their stand-ins.
 void THauptformular::Schriftarten_Einlesen()
 {
-    Tab_Einstellungen->etikettendruck().Schriftarten_Einlesen(
-        Einstellungsverwaltung->installierteSchriftarten());
+    Tab_Einstellungen->etikettendruck().Schriftarten_Einlesen(Tab_Einstellungen->installierteSchriftarten());
 }
 
 // Window creation: "Lists/genre.qb" into the genre list and the film grid's pick list;
 // on failure the built-in genres.
 void THauptformular::Genreliste_Laden()
 {
-    Einstellungsverwaltung->Lade_Genreliste();
+    Tab_Einstellungen->Lade_Genreliste();
 }
 
 // First activation: "Lists/prgs.qb" into the station list and the recording dialog's
 // station choice; on failure the built-in stations.
 void THauptformular::Programmliste_Laden()
 {
-    Einstellungsverwaltung->Lade_Senderliste();
+    Tab_Einstellungen->Lade_Senderliste();
 }
 
 // First activation: "Lists/splztn.qb" into the play-length list, then UpDateSpielzeiten;
 // on failure the list stays empty.
 void THauptformular::Spielzeitenliste_Laden()
 {
-    Einstellungsverwaltung->Lade_Spielzeitenliste();
+    Tab_Einstellungen->Lade_Spielzeitenliste();
 }
 
 void THauptformular::UpDateSpielzeiten()
 {
-    Einstellungsverwaltung->UpDateSpielzeiten();
+    Tab_Einstellungen->UpDateSpielzeiten();
 }
 
 void THauptformular::Registry_Auslesen()
 {
-    Einstellungsverwaltung->Registry_Auslesen();
+    Tab_Einstellungen->Registry_Auslesen();
 }
 
 void THauptformular::Speichere_Registry()
 {
-    Einstellungsverwaltung->Speichere_Registry();
+    Tab_Einstellungen->Speichere_Registry();
 }
 
 bool THauptformular::settingsChanged() const
 {
-    return Einstellungsverwaltung->settingsChanged();
+    return Tab_Einstellungen->settingsChanged();
 }
 
 QString THauptformular::autostartSetting() const
 {
-    return Einstellungsverwaltung->einstellungen().Autostart;
+    return Tab_Einstellungen->einstellungen().Autostart;
 }
 
 // Enables the buttons of the input page from the current cassette.

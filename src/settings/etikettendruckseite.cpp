@@ -1,8 +1,8 @@
 #include "etikettendruckseite.h"
 
 #include "einstellungen.h"
+#include "einstellungsregeln.h"
 #include "ganzzahl.h"
-#include "settingscontroller.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -31,17 +31,16 @@ QLabel* beschriftung(const QString& text, QWidget* buddy, QWidget* parent)
 
 } // namespace
 
-Etikettendruckseite::Etikettendruckseite(quorbel::Interaction& ui, SettingsController& verwaltung,
+Etikettendruckseite::Etikettendruckseite(quorbel::Interaction& ui, Einstellungsregeln& regeln, QWidget* seite,
                                          QObject* parent)
-    : QObject(parent), m_ui(ui), m_verwaltung(verwaltung)
+    : QObject(parent), m_ui(ui), m_regeln(regeln)
 {
-    Aufbauen();
+    Aufbauen(seite);
     Handler_Verbinden();
 }
 
-void Etikettendruckseite::Aufbauen()
+void Etikettendruckseite::Aufbauen(QWidget* tab)
 {
-    QWidget* tab = m_verwaltung.etikettendruckSeite();
 
     SpinEdit_Filmanzahl = new QSpinBox(tab);
     SpinEdit_Filmanzahl->setObjectName(QStringLiteral("SpinEdit_Filmanzahl"));
@@ -121,8 +120,6 @@ void Etikettendruckseite::Handler_Verbinden()
                    [this](const QString&) { ComboBox_SchriftgroesseChange(); });
     connectGuarded(ComboBox_Schriftarten, &QComboBox::currentIndexChanged, this, m_ui,
                    [this](int) { ComboBox_SchriftartenChange(); });
-    connect(&m_verwaltung, &SettingsController::settingsLoaded, this,
-            &Etikettendruckseite::Einstellungen_Zeigen);
 }
 
 int Etikettendruckseite::filmanzahl() const
@@ -164,7 +161,7 @@ void Etikettendruckseite::Einstellungen_Zeigen(const Einstellungen& e)
 void Etikettendruckseite::SpinEdit_FilmanzahlChange()
 {
     const int k = filmanzahl();
-    const EtikettEintrag& eintrag = m_verwaltung.einstellungen().etikett(k);
+    const EtikettEintrag& eintrag = m_regeln.einstellungen().etikett(k);
     {
         const QSignalBlocker block(ComboBox_Schriftgroesse);
         ComboBox_Schriftgroesse->setEditText(QString::number(eintrag.Schriftgroesse));
@@ -188,7 +185,7 @@ void Etikettendruckseite::TrackBar_AusrichtungChange()
     quorbel::design::anzeigen(Label_Ausrichtung, QString::number(TrackBar_Ausrichtung->value()));
     if (k == 1)
         return; // one film has no spread
-    m_verwaltung.setzeEtikettAusrichtung(k, TrackBar_Ausrichtung->value());
+    m_regeln.setzeEtikettAusrichtung(k, TrackBar_Ausrichtung->value());
 }
 
 void Etikettendruckseite::ComboBox_SchriftgroesseChange()
@@ -199,7 +196,7 @@ void Etikettendruckseite::ComboBox_SchriftgroesseChange()
         m_ui.error(notAnInteger(text));
         return;
     }
-    m_verwaltung.setzeEtikettSchriftgroesse(filmanzahl(), groesse);
+    m_regeln.setzeEtikettSchriftgroesse(filmanzahl(), groesse);
 }
 
 void Etikettendruckseite::ComboBox_SchriftartenChange()
@@ -208,7 +205,7 @@ void Etikettendruckseite::ComboBox_SchriftartenChange()
     if (face.isEmpty())
         return;
     Schriftmuster_Setzen(face);
-    m_verwaltung.setzeSchriftartDerEtiketten(face);
+    m_regeln.setzeSchriftartDerEtiketten(face);
 }
 
 } // namespace settings

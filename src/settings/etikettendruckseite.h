@@ -2,7 +2,7 @@
 
 // The sub-page "Etikettendruck" of the settings page: font size and line spread of the
 // cassette label for one to four films, and the label's font face. Its controls live in
-// the controller's page Tab_Etikettendruck; the values live in the controller's record.
+// the settings page's Tab_Etikettendruck; the values live in the page's rules.
 
 #include <QObject>
 #include <QStringList>
@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QSlider;
 class QSpinBox;
+class QWidget;
 
 namespace quorbel {
 class Interaction;
@@ -19,13 +20,15 @@ class Interaction;
 namespace settings {
 
 struct Einstellungen;
-class SettingsController;
+class Einstellungsregeln;
 
 class Etikettendruckseite : public QObject
 {
     Q_OBJECT
 public:
-    Etikettendruckseite(quorbel::Interaction& ui, SettingsController& verwaltung, QObject* parent = nullptr);
+    // The controls are built into `seite`.
+    Etikettendruckseite(quorbel::Interaction& ui, Einstellungsregeln& regeln, QWidget* seite,
+                        QObject* parent = nullptr);
 
     // At window creation: the faces offered for the label.
     void Schriftarten_Einlesen(const QStringList& faces);
@@ -43,13 +46,13 @@ public:
     void ComboBox_SchriftartenChange();
 
 private:
-    void Aufbauen();
+    void Aufbauen(QWidget* tab);
     void Handler_Verbinden();
     int filmanzahl() const;
     void Schriftmuster_Setzen(const QString& face);
 
     quorbel::Interaction& m_ui;
-    SettingsController& m_verwaltung;
+    Einstellungsregeln& m_regeln;
 
     QSpinBox* SpinEdit_Filmanzahl = nullptr;
     QSlider* TrackBar_Ausrichtung = nullptr;

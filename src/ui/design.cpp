@@ -2,11 +2,13 @@
 
 #include "datasetgrid.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTextDocumentFragment>
 #include <QToolButton>
@@ -24,6 +26,32 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     auto* b = named(new QPushButton(caption, parent), name, plain(caption), hint);
     b->setGeometry(geometry);
     return b;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
+                    const QString& accessibleName)
+{
+    return described(new QPushButton(caption, parent), name,
+                     accessibleName.isEmpty() ? plain(caption) : accessibleName, hint);
+}
+
+QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption)
+{
+    return named(new QCheckBox(caption, parent), name, plain(caption));
+}
+
+QLineEdit* labelledEdit(QWidget* parent, const QString& name, QLabel* label)
+{
+    auto* e = named(new QLineEdit(parent), name, plain(label->text()));
+    label->setBuddy(e);
+    return e;
+}
+
+QListWidget* listBox(QWidget* parent, const QString& name, const QString& accessibleName, const QString& hint)
+{
+    auto* l = described(new QListWidget(parent), name, accessibleName, hint);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    return l;
 }
 
 QToolButton* pictureButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,

@@ -7,9 +7,11 @@
 #include <QString>
 #include <QStyle>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -36,6 +38,26 @@ W* named(W* widget, const QString& name, const QString& accessibleName, const QS
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QString& hint,
                     const QRect& geometry);
+
+// Controls placed by a layout instead of a fixed geometry (the settings page). Their
+// hint is also their accessible description.
+template <typename W>
+W* described(W* widget, const QString& name, const QString& accessibleName, const QString& hint)
+{
+    named(widget, name, accessibleName, hint);
+    if (!hint.isEmpty())
+        widget->setAccessibleDescription(hint);
+    return widget;
+}
+// Named after its caption unless `accessibleName` is given.
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QString& hint = QString(), const QString& accessibleName = QString());
+QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption);
+// An edit field that `label` names; the label's accelerator moves to it.
+QLineEdit* labelledEdit(QWidget* parent, const QString& name, QLabel* label);
+// A list of which one entry can be marked.
+QListWidget* listBox(QWidget* parent, const QString& name, const QString& accessibleName,
+                     const QString& hint);
 QToolButton* pictureButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon,
                            const QString& hint, const QRect& geometry);
 DatasetGrid* grid(Interaction& ui, QWidget* parent, const QString& name, const QString& accessibleName,

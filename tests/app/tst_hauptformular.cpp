@@ -38,7 +38,7 @@
 #include <memory>
 #include <recording/aufnahmetimerformular.h>
 #include <settings/keystore.h>
-#include <settings/settingscontroller.h>
+#include <settings/einstellungsseite.h>
 #include <sqlite3.h>
 #include <store/error.h>
 
@@ -446,8 +446,8 @@ private slots:
         kind<TForm_Aufnahmetimer>(w)->DateTimePicker->setDate(QDate(2000, 1, 1));
         // A list edited before the window is activated counts as unchanged afterwards.
         f.ui.inputAnswers = {QStringLiteral("Heimatfilm")};
-        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
-        QVERIFY(kind<settings::SettingsController>(w)->genresChangedFlag());
+        kind<settings::Einstellungsseite>(w)->BitBtn_Dazu1Click();
+        QVERIFY(kind<settings::Einstellungsseite>(w)->regeln().genresChangedFlag());
         QVERIFY(w.firstActivationPending());
 
         // Showing the window activates it. It stands at the top of the screen, centred
@@ -460,18 +460,18 @@ private slots:
         QCOMPARE(w.size(), QSize(569, 605 + w.menuBar()->height()));
         QVERIFY(!w.firstActivationPending());
         QCOMPARE(kind<TForm_Aufnahmetimer>(w)->DateTimePicker->date(), f.clock.today());
-        QVERIFY(!kind<settings::SettingsController>(w)->genresChangedFlag());
+        QVERIFY(!kind<settings::Einstellungsseite>(w)->regeln().genresChangedFlag());
         QVERIFY(!w.settingsChanged());
         QVERIFY(f.showsNoCollection());
 
         // Later activations reload nothing.
         f.ui.clear();
         f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
-        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
+        kind<settings::Einstellungsseite>(w)->BitBtn_Dazu1Click();
         f.ui.clear();
         kind<TForm_Aufnahmetimer>(w)->DateTimePicker->setDate(QDate(2000, 1, 1));
         w.FormActivate();
-        QVERIFY(kind<settings::SettingsController>(w)->genresChangedFlag());
+        QVERIFY(kind<settings::Einstellungsseite>(w)->regeln().genresChangedFlag());
         QCOMPARE(kind<TForm_Aufnahmetimer>(w)->DateTimePicker->date(), QDate(2000, 1, 1));
         QCOMPARE(w.checkRuns(), 0);
         QVERIFY(f.ui.shown.isEmpty());
@@ -512,7 +512,7 @@ private slots:
 
         // A genre added on the settings page is offered by the film grid at once.
         f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
-        kind<settings::SettingsController>(w)->BitBtn_Dazu1Click();
+        kind<settings::Einstellungsseite>(w)->BitBtn_Dazu1Click();
         QVERIFY(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")).contains(QStringLiteral("Bergfilm")));
         QVERIFY(w.settingsChanged());
     }
@@ -543,7 +543,7 @@ private slots:
                                                     "vorgenommen. Änderungen speichern ?");
         for (const MsgButton answer : {No, Yes}) {
             Fixture f(QStringLiteral("beenden-einstellungen"));
-            kind<settings::SettingsController>(f.w)->Einstellungen_Sichern_Ein();
+            kind<settings::Einstellungsseite>(f.w)->Einstellungen_Sichern_Ein();
             f.w->show();
             f.ui.messageAnswers = {Yes, answer};
             QVERIFY(f.w->close());
@@ -570,7 +570,7 @@ private slots:
             });
             kind<QAction>(w, "Neu1")->trigger();
             QVERIFY(w.collectionOpen());
-            kind<settings::SettingsController>(w)->Einstellungen_Sichern_Ein();
+            kind<settings::Einstellungsseite>(w)->Einstellungen_Sichern_Ein();
             w.show();
             f.ui.clear();
             f.ui.messageAnswers = {Yes, Yes};

@@ -31,7 +31,7 @@
 #include <printing/reportpreview.h>
 #include <settings/keystore.h>
 #include <settings/schriftartenformular.h>
-#include <settings/settingscontroller.h>
+#include <settings/einstellungsseite.h>
 #include <store/collection.h>
 #include <store/dataset.h>
 
@@ -119,7 +119,7 @@ struct Fenster
         kind<QLineEdit>(w, "Edit_Direkt")->setText(QString::number(nummer));
     }
 
-    settings::SettingsController& verwaltung() const { return *kind<settings::SettingsController>(w); }
+    settings::Einstellungsseite& verwaltung() const { return *kind<settings::Einstellungsseite>(w); }
     const settings::Einstellungen& einstellungen() const { return verwaltung().einstellungen(); }
 
     // Clicks `button` and returns the first page the preview showed and, when

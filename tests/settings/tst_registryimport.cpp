@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTest>
+#include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
 #include <settings/registryimport.h>
-#include <settings/settingscontroller.h>
 #include <store/codepage.h>
 
 using namespace settings;
@@ -188,10 +188,9 @@ private slots:
         const QString keyPath = dir + QStringLiteral("/key/quorbel98.key");
         const QString regPath = dir + QStringLiteral("/import.reg");
         testing_support::FakeInteraction ui;
-        QWidget page;
         const auto fonts = [] { return QStringList{s("Arial"), s("Times New Roman")}; };
-        SettingsController c(ui, dir + QLatin1Char('/'), &page, fonts,
-                             std::make_unique<FileKeyStore>(keyPath));
+        Einstellungsseite page(ui, dir + QLatin1Char('/'), std::make_unique<FileKeyStore>(keyPath), fonts);
+        Einstellungsseite& c = page;
         c.Registry_Auslesen();
         const QByteArray keyBefore = readFile(keyPath);
         auto* save = kind<QPushButton>(page, "BitBtn_EinstellungenSpeichern");

@@ -37,8 +37,7 @@ QString FakeInteraction::showInputBox(const QString& caption, const QString& pro
 
 QString FakeInteraction::showFileChooser(const QString& filter, const QString& directory)
 {
-    Q_UNUSED(directory);
-    shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, {}});
+    shown.append({Shown::Kind::File, filter, quorbel::MsgIcon::None, 0, directory});
     if (!fileAnswers.empty()) {
         QString answer = fileAnswers.front();
         fileAnswers.pop_front();

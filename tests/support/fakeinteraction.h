@@ -21,7 +21,7 @@ public:
         QString text; // message text (LF CR kept), input prompt, file filter, dialog title, help URL
         quorbel::MsgIcon icon = quorbel::MsgIcon::None;
         int buttons = 0;
-        QString caption; // input box caption
+        QString caption; // input box caption; the directory a file chooser opens in
     };
 
     QList<Shown> shown;

@@ -1,4 +1,5 @@
 #include "fakeinteraction.h"
+#include "kind.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,9 +16,9 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
 #include <settings/schriftartenformular.h>
-#include <settings/settingscontroller.h>
 #include <settings/vocabulary.h>
 
 #ifdef Q_OS_UNIX
@@ -27,6 +28,7 @@
 using namespace settings;
 using testing_support::FakeInteraction;
 using testing_support::freshDir;
+using testing_support::kind;
 
 namespace {
 
@@ -73,9 +75,8 @@ struct Run
 {
     explicit Run(const QString& dir, FileKeyStore::MoveFile moveFile = {})
         : programDir(dir + QLatin1Char('/')), keyPath(dir + QStringLiteral("/key/quorbel98.key")),
-          controller(
-              ui, programDir, &page, [] { return kFonts; },
-              std::make_unique<FileKeyStore>(keyPath, std::move(moveFile)))
+          controller(ui, programDir, std::make_unique<FileKeyStore>(keyPath, std::move(moveFile)),
+                     [] { return kFonts; })
     {
     }
 
@@ -103,8 +104,7 @@ struct Run
     FakeInteraction ui;
     QString programDir;
     QString keyPath;
-    QWidget page;
-    SettingsController controller;
+    Einstellungsseite controller;
 };
 
 void writeKey(const QString& path, const std::function<void(KeyStore&)>& values)
@@ -117,15 +117,15 @@ void writeKey(const QString& path, const std::function<void(KeyStore&)>& values)
 
 } // namespace
 
-class TestSettingsController : public QObject
+class TestEinstellungsseite : public QObject
 {
     Q_OBJECT
 private slots:
     void firstStart()
     {
         Run run(freshDir(QStringLiteral("firstStart")));
-        QSignalSpy genres(&run.controller, &SettingsController::genresChanged);
-        QSignalSpy lengths(&run.controller, &SettingsController::playLengthsChanged);
+        QSignalSpy genres(&run.controller, &Einstellungsseite::genresChanged);
+        QSignalSpy lengths(&run.controller, &Einstellungsseite::playLengthsChanged);
         run.start();
         auto& c = run.controller;
 
@@ -142,38 +142,41 @@ private slots:
         QCOMPARE(key->readInteger(QStringLiteral("Kassette_Fett_Drucken")), 1);
         QVERIFY(c.einstellungen() == Einstellungen{});
 
-        QCOMPARE(c.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
-        QVERIFY(!c.BitBtn_KeinAuto->isEnabled());
-        QVERIFY(!c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QCOMPARE(kind<QLineEdit>(c, "Edit_Autostart")->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_KeinAuto")->isEnabled());
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->isEnabled());
         QVERIFY(!c.settingsChanged());
-        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
-        QCOMPARE(c.Edit_Drucktitel->text(), QStringLiteral("Videoliste"));
-        QVERIFY(c.CheckBox_NummerFett->isChecked());
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QStringLiteral("7"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_Drucktitel")->text(), QStringLiteral("Videoliste"));
+        QVERIFY(kind<QCheckBox>(c, "CheckBox_NummerFett")->isChecked());
 
         // Built-in lists: sorted in the editors, the grid keeps the built-in order.
-        QCOMPARE(c.genres().size(), 32);
+        QCOMPARE(c.regeln().genres().size(), 32);
         QStringList sorted = vocabulary::builtInGenres();
         vocabulary::sortEntries(sorted);
-        QCOMPARE(c.genres(), sorted);
+        QCOMPARE(c.regeln().genres(), sorted);
         QCOMPARE(genres.last().at(0).toStringList(), vocabulary::builtInGenres());
-        QCOMPARE(c.stations().size(), 35);
-        QVERIFY(c.BitBtn_Weg1->isEnabled() && c.BitBtn_Weg2->isEnabled());
-        QVERIFY(c.extraPlayLengths().isEmpty());
-        QVERIFY(!c.BitBtn_ZeitWeg->isEnabled());
+        QCOMPARE(c.regeln().stations().size(), 35);
+        QVERIFY(kind<QPushButton>(c, "BitBtn_Weg1")->isEnabled() &&
+                kind<QPushButton>(c, "BitBtn_Weg2")->isEnabled());
+        QVERIFY(c.regeln().extraPlayLengths().isEmpty());
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_ZeitWeg")->isEnabled());
         QCOMPARE(lengths.last().at(0).toStringList(),
                  sl({"E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "Kaufvideo"}));
         QVERIFY(!QFile::exists(run.list("genre.qb")));
         QVERIFY(run.ui.shown.isEmpty());
 
         // The page: five sub-pages in order, the film list options shown first.
-        QCOMPARE(c.PageControl_Einstellungen->count(), 5);
-        const QStringList captions = sl({"Allgemein", "Allgemein 2", "Filmlistenausdruck", "Etikettendruck",
-                                          "Genres / Programme"});
+        QCOMPARE(kind<QTabWidget>(c, "PageControl_Einstellungen")->count(), 5);
+        const QStringList captions =
+            sl({"Allgemein", "Allgemein 2", "Filmlistenausdruck", "Etikettendruck", "Genres / Programme"});
         for (int i = 0; i < 5; ++i)
-            QCOMPARE(c.PageControl_Einstellungen->tabText(i), captions.at(i));
-        QCOMPARE(c.PageControl_Einstellungen->currentWidget()->objectName(), QStringLiteral("Tab_DruckOptionen"));
-        QVERIFY(run.page.findChild<QListWidget*>(QStringLiteral("Stat_Zeiten"))->isHidden());
-        QCOMPARE(c.BitBtn_ZeitWeg->toolTip(), s("Löscht Kassette mit spezieller Spielzeit"));
+            QCOMPARE(kind<QTabWidget>(c, "PageControl_Einstellungen")->tabText(i), captions.at(i));
+        QCOMPARE(kind<QTabWidget>(c, "PageControl_Einstellungen")->currentWidget()->objectName(),
+                 QStringLiteral("Tab_DruckOptionen"));
+        QVERIFY(kind<QListWidget>(run.controller, "Stat_Zeiten")->isHidden());
+        QCOMPARE(kind<QPushButton>(c, "BitBtn_ZeitWeg")->toolTip(),
+                 s("Löscht Kassette mit spezieller Spielzeit"));
 
         // A save without edits writes no list file.
         c.Speichere_Registry();
@@ -198,37 +201,40 @@ private slots:
             k.writeInteger(QStringLiteral("Tip_Anzeigen"), 42);
             k.writeInteger(QStringLiteral("Nulllaengentip"), 0);
         });
-        QSignalSpy titleFont(&run.controller, &SettingsController::filmListTitleFontChanged);
+        QSignalSpy titleFont(&run.controller, &Einstellungsseite::filmListTitleFontChanged);
         run.start();
         const Einstellungen& e = run.controller.einstellungen();
         QCOMPARE(e.Titel, QStringLiteral("Meine Filme"));
         QCOMPARE(e.Titel_Font, QStringLiteral("Times New Roman"));
         QCOMPARE(e.Spaltenueberschriften_Font, QStringLiteral("courier new"));
-        QCOMPARE(e.Listenelemente_Font, QStringLiteral("Times New Roman")); // missing text: empty, not installed
+        QCOMPARE(e.Listenelemente_Font,
+                 QStringLiteral("Times New Roman")); // missing text: empty, not installed
         QCOMPARE(e.Schriftart_der_Etiketten, QStringLiteral("Arial"));
         QCOMPARE(titleFont.last().at(0).toString(), QStringLiteral("Times New Roman"));
         QCOMPARE(e.etikett(2).Ausrichtung, 5);
         QCOMPARE(e.etikett(1).Ausrichtung, 0);
         QCOMPARE(e.etikett(4).Schriftgroesse, 8); // missing number: default
-        QCOMPARE(e.Warnen_Nach_x_Tagen, 7);        // wrong kind: default
+        QCOMPARE(e.Warnen_Nach_x_Tagen, 7);       // wrong kind: default
         QCOMPARE(e.Aufnahme_TageWarnen, 5);
         QVERIFY(e.Tip_Anzeigen && !e.Nulllaengentip);
         QVERIFY(!e.Nummer_Drucken && !e.Kassette_Fett_Drucken);
-        QVERIFY(!run.controller.CheckBox_Nummer->isChecked() && !run.controller.CheckBox_NummerFett->isChecked());
-        QCOMPARE(run.controller.Edit_Autostart->text(), QStringLiteral("/daten/filme.qbx"));
-        QVERIFY(run.controller.BitBtn_KeinAuto->isEnabled());
+        QVERIFY(!kind<QCheckBox>(run.controller, "CheckBox_Nummer")->isChecked() &&
+                !kind<QCheckBox>(run.controller, "CheckBox_NummerFett")->isChecked());
+        QCOMPARE(kind<QLineEdit>(run.controller, "Edit_Autostart")->text(),
+                 QStringLiteral("/daten/filme.qbx"));
+        QVERIFY(kind<QPushButton>(run.controller, "BitBtn_KeinAuto")->isEnabled());
         QVERIFY(!run.controller.settingsChanged());
         QVERIFY(run.ui.shown.isEmpty());
 
-        run.controller.CheckBox_TipAnzeigen->setChecked(false);
-        QVERIFY(run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+        kind<QCheckBox>(run.controller, "CheckBox_TipAnzeigen")->setChecked(false);
+        QVERIFY(kind<QPushButton>(run.controller, "BitBtn_EinstellungenSpeichern")->isEnabled());
         run.controller.Speichere_Registry();
         auto key = run.key();
         QCOMPARE(key->readInteger(QStringLiteral("Kassette_Fett_Drucken")), 0);
         QCOMPARE(key->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 7);
         QCOMPARE(key->readText(QStringLiteral("Titel_Font")), QStringLiteral("Times New Roman"));
         QCOMPARE(key->readText(QStringLiteral("Autostart")), QStringLiteral("/daten/filme.qbx"));
-        QVERIFY(!run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+        QVERIFY(!kind<QPushButton>(run.controller, "BitBtn_EinstellungenSpeichern")->isEnabled());
     }
 
     void damagedKeyFile()
@@ -257,18 +263,19 @@ private slots:
             QCOMPARE(run.ui.shown.first().icon, quorbel::MsgIcon::Warning);
             QVERIFY(run.ui.errors().isEmpty());
             QVERIFY(run.controller.einstellungen() == Einstellungen{});
-            QCOMPARE(run.controller.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+            QCOMPARE(kind<QLineEdit>(run.controller, "Edit_Autostart")->text(),
+                     QStringLiteral("<Kein Autostart aktiviert>"));
             unchanged();
 
             run.ui.clear();
             run.ui.inputAnswers = {QStringLiteral("Western")};
             run.controller.BitBtn_Dazu1Click();
-            run.controller.BitBtn_EinstellungenSpeichern->click();
+            kind<QPushButton>(run.controller, "BitBtn_EinstellungenSpeichern")->click();
             QCOMPARE(run.ui.errors().size(), 1);
             QVERIFY(run.ui.errors().first().startsWith(s("Die Einstellungen wurden nicht gespeichert.\n\r")));
             QVERIFY(run.ui.messages().isEmpty());
             QVERIFY(run.controller.settingsChanged() &&
-                    run.controller.BitBtn_EinstellungenSpeichern->isEnabled());
+                    kind<QPushButton>(run.controller, "BitBtn_EinstellungenSpeichern")->isEnabled());
             QVERIFY(!QFile::exists(run.list("genre.qb")));
             QVERIFY(!QFileInfo::exists(run.keyPath + QStringLiteral(".beschaedigt")));
             unchanged();
@@ -342,7 +349,7 @@ private slots:
         QVERIFY(e.Tip_Anzeigen);
 
         // The next save writes them in their proper kind; the entry nobody can name stays.
-        run.controller.CheckBox_Filmanzahl->setChecked(false);
+        kind<QCheckBox>(run.controller, "CheckBox_Filmanzahl")->setChecked(false);
         run.controller.Speichere_Registry();
         auto key = run.key();
         QVERIFY(key);
@@ -367,27 +374,27 @@ private slots:
         const QByteArray keyBefore = readAll(run.keyPath);
 
         // Pasted text is not filtered like typed text; it stays in the field.
-        c.Edit_TageWarnen->setText(QStringLiteral("12x"));
+        kind<QLineEdit>(c, "Edit_TageWarnen")->setText(QStringLiteral("12x"));
         try {
             c.Speichere_Registry();
             QFAIL("saved with a refused day field");
         } catch (const store::Error& e) {
             QCOMPARE(e.message(), QStringLiteral("'12x' ist kein gültiger Integerwert"));
         }
-        QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
-        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("12x"));
+        QVERIFY(c.settingsChanged() && kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->isEnabled());
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QStringLiteral("12x"));
         QCOMPARE(readAll(run.keyPath), keyBefore);
         QVERIFY(!QFile::exists(run.list("genre.qb")));
 
         // Through the button the user is told, once the field itself is set right the
         // save goes through.
-        c.Edit_TageWarnen->setText(QStringLiteral("12"));
-        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("99999999999"));
-        c.BitBtn_EinstellungenSpeichern->click();
+        kind<QLineEdit>(c, "Edit_TageWarnen")->setText(QStringLiteral("12"));
+        kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->setText(QStringLiteral("99999999999"));
+        kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->click();
         QCOMPARE(run.ui.errors(), QStringList{QStringLiteral("'99999999999' ist kein gültiger Integerwert")});
         QVERIFY(c.settingsChanged());
-        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("4"));
-        c.BitBtn_EinstellungenSpeichern->click();
+        kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->setText(QStringLiteral("4"));
+        kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->click();
         QVERIFY(!c.settingsChanged());
         QCOMPARE(run.key()->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 12);
         QCOMPARE(run.key()->readInteger(QStringLiteral("Aufnahme_TageWarnen")), 4);
@@ -422,7 +429,7 @@ private slots:
         run.start();
         auto& c = run.controller;
         if (!getippt.isEmpty()) {
-            c.Edit_TageWarnen->setText(getippt);
+            kind<QLineEdit>(c, "Edit_TageWarnen")->setText(getippt);
             c.Edit_TageWarnenExit();
         }
         QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, tage);
@@ -435,52 +442,52 @@ private slots:
         run.start();
         auto& c = run.controller;
 
-        c.CheckBox_Nummer->setChecked(false);
-        QVERIFY(!c.CheckBox_NummerFett->isChecked());
+        kind<QCheckBox>(c, "CheckBox_Nummer")->setChecked(false);
+        QVERIFY(!kind<QCheckBox>(c, "CheckBox_NummerFett")->isChecked());
         QVERIFY(!c.einstellungen().Nummer_Drucken && !c.einstellungen().Kassette_Fett_Drucken);
-        c.CheckBox_Nummer->setChecked(true);
-        QVERIFY(!c.CheckBox_NummerFett->isChecked());
+        kind<QCheckBox>(c, "CheckBox_Nummer")->setChecked(true);
+        QVERIFY(!kind<QCheckBox>(c, "CheckBox_NummerFett")->isChecked());
         QVERIFY(c.settingsChanged());
         c.Speichere_Registry();
 
         // Day fields: digits only when typed; empty gives the default; too large is refused.
-        QTest::keyClicks(c.Edit_TageWarnen, QStringLiteral("1a-2 x"));
-        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("712"));
+        QTest::keyClicks(kind<QLineEdit>(c, "Edit_TageWarnen"), QStringLiteral("1a-2 x"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QStringLiteral("712"));
         QVERIFY(c.settingsChanged());
         QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 7); // taken when the field is left
         c.Edit_TageWarnenExit();
         QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 712);
-        c.Edit_TageWarnen->clear();
+        kind<QLineEdit>(c, "Edit_TageWarnen")->clear();
         c.Edit_TageWarnenExit();
-        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QStringLiteral("7"));
         QCOMPARE(c.einstellungen().Warnen_Nach_x_Tagen, 7);
-        c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("99999999999"));
+        kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->setText(QStringLiteral("99999999999"));
         c.Edit_AufnahmeTageWarnenExit();
         QCOMPARE(run.ui.messages(), QStringList{s("'99999999999' ist kein gültiger Integerwert")});
-        QCOMPARE(c.Edit_AufnahmeTageWarnen->text(), QStringLiteral("99999999999"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->text(), QStringLiteral("99999999999"));
         QCOMPARE(c.einstellungen().Aufnahme_TageWarnen, 3);
-        c.Edit_AufnahmeTageWarnen->clear();
+        kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->clear();
         c.Edit_AufnahmeTageWarnenExit();
         QCOMPARE(c.einstellungen().Aufnahme_TageWarnen, 3);
-        QCOMPARE(c.Edit_AufnahmeTageWarnen->text(), QStringLiteral("3"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->text(), QStringLiteral("3"));
 
         // Leaving a field by focus runs its exit; a context menu does not leave it.
-        c.Edit_TageWarnen->clear();
+        kind<QLineEdit>(c, "Edit_TageWarnen")->clear();
         QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-        QApplication::sendEvent(c.Edit_TageWarnen, &popup);
-        QCOMPARE(c.Edit_TageWarnen->text(), QString());
+        QApplication::sendEvent(kind<QLineEdit>(c, "Edit_TageWarnen"), &popup);
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QString());
         QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(c.Edit_TageWarnen, &tab);
-        QCOMPARE(c.Edit_TageWarnen->text(), QStringLiteral("7"));
+        QApplication::sendEvent(kind<QLineEdit>(c, "Edit_TageWarnen"), &tab);
+        QCOMPARE(kind<QLineEdit>(c, "Edit_TageWarnen")->text(), QStringLiteral("7"));
 
-        QSignalSpy title(&c, &SettingsController::filmListTitleChanged);
-        c.Edit_Drucktitel->clear();
+        QSignalSpy title(&c, &Einstellungsseite::filmListTitleChanged);
+        kind<QLineEdit>(c, "Edit_Drucktitel")->clear();
         c.Edit_DrucktitelExit();
-        QCOMPARE(c.Edit_Drucktitel->text(), QStringLiteral("Videoliste"));
+        QCOMPARE(kind<QLineEdit>(c, "Edit_Drucktitel")->text(), QStringLiteral("Videoliste"));
         QCOMPARE(title.last().at(0).toString(), QStringLiteral("Videoliste"));
 
         // A value typed and not yet taken over is still saved by the closing question.
-        c.Edit_TageWarnen->setText(QStringLiteral("21"));
+        kind<QLineEdit>(c, "Edit_TageWarnen")->setText(QStringLiteral("21"));
         c.Speichere_Registry();
         QCOMPARE(run.key()->readInteger(QStringLiteral("Warnen_Nach_x_Tagen")), 21);
     }
@@ -490,7 +497,7 @@ private slots:
         Run run(freshDir(QStringLiteral("fonts")));
         run.start();
         auto& c = run.controller;
-        QSignalSpy headerFont(&c, &SettingsController::columnHeaderFontChanged);
+        QSignalSpy headerFont(&c, &Einstellungsseite::columnHeaderFontChanged);
 
         // Pick another face: OK only after the pick.
         QString preselected, labelText;
@@ -549,15 +556,15 @@ private slots:
 
         run.ui.fileAnswers.push_back(file);
         c.Button_AutostartClick();
-        QCOMPARE(c.Edit_Autostart->text(), QDir::toNativeSeparators(file));
-        QVERIFY(c.BitBtn_KeinAuto->isEnabled() && c.settingsChanged());
-        c.BitBtn_EinstellungenSpeichern->click();
+        QCOMPARE(kind<QLineEdit>(c, "Edit_Autostart")->text(), QDir::toNativeSeparators(file));
+        QVERIFY(kind<QPushButton>(c, "BitBtn_KeinAuto")->isEnabled() && c.settingsChanged());
+        kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->click();
         QCOMPARE(run.key()->readText(QStringLiteral("Autostart")), QDir::toNativeSeparators(file));
         QCOMPARE(c.einstellungen().Autostart, QStringLiteral("Deaktiviert")); // next start
 
         c.BitBtn_KeinAutoClick();
-        QCOMPARE(c.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
-        QVERIFY(!c.BitBtn_KeinAuto->isEnabled() && c.settingsChanged());
+        QCOMPARE(kind<QLineEdit>(c, "Edit_Autostart")->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_KeinAuto")->isEnabled() && c.settingsChanged());
         c.Speichere_Registry();
         QCOMPARE(run.key()->readText(QStringLiteral("Autostart")), QStringLiteral("Deaktiviert"));
     }
@@ -569,18 +576,18 @@ private slots:
         writeAll(run.list("genre.qb"), "Zeichentrick\nabenteuer\n\xc4rzteserie");
         writeAll(run.list("prgs.qb"), "");
         writeAll(run.list("splztn.qb"), "E - 90\rE - 12A\rE - 480");
-        QSignalSpy genres(&run.controller, &SettingsController::genresChanged);
-        QSignalSpy stations(&run.controller, &SettingsController::stationsChanged);
+        QSignalSpy genres(&run.controller, &Einstellungsseite::genresChanged);
+        QSignalSpy stations(&run.controller, &Einstellungsseite::stationsChanged);
         run.start();
         auto& c = run.controller;
-        QCOMPARE(c.genres(), sl({"abenteuer", "Ärzteserie", "Zeichentrick"}));
-        QCOMPARE(genres.last().at(0).toStringList(), c.genres());
-        QVERIFY(c.stations().isEmpty() && !c.BitBtn_Weg2->isEnabled());
+        QCOMPARE(c.regeln().genres(), sl({"abenteuer", "Ärzteserie", "Zeichentrick"}));
+        QCOMPARE(genres.last().at(0).toStringList(), c.regeln().genres());
+        QVERIFY(c.regeln().stations().isEmpty() && !kind<QPushButton>(c, "BitBtn_Weg2")->isEnabled());
         QCOMPARE(stations.last().at(0).toStringList(), QStringList());
-        QCOMPARE(c.extraPlayLengths(), sl({"E - 12A", "E - 480", "E - 90"}));
-        QVERIFY(c.BitBtn_ZeitWeg->isEnabled());
-        QCOMPARE(c.playLengths(), sl({"E - 12A", "E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "E - 480",
-                                      "E - 90", "Kaufvideo"}));
+        QCOMPARE(c.regeln().extraPlayLengths(), sl({"E - 12A", "E - 480", "E - 90"}));
+        QVERIFY(kind<QPushButton>(c, "BitBtn_ZeitWeg")->isEnabled());
+        QCOMPARE(c.regeln().playLengths(), sl({"E - 12A", "E - 180", "E - 200", "E - 240", "E - 260",
+                                               "E - 300", "E - 480", "E - 90", "Kaufvideo"}));
     }
 
     void playLengthEditor()
@@ -589,7 +596,7 @@ private slots:
         writeAll(run.list("splztn.qb"), "E - 12A\r\n");
         run.start();
         auto& c = run.controller;
-        QSignalSpy lengths(&c, &SettingsController::playLengthsChanged);
+        QSignalSpy lengths(&c, &Einstellungsseite::playLengthsChanged);
         auto add = [&](const char* answer) {
             run.ui.clear();
             run.ui.inputAnswers.push_back(s(answer));
@@ -604,26 +611,26 @@ private slots:
         QCOMPARE(add("9 0"), QStringList{QStringLiteral("Nur Zahlenwerte erlaubt !")});
         QCOMPARE(run.ui.shown.last().icon, quorbel::MsgIcon::Error);
         QVERIFY(add("").isEmpty());
-        QVERIFY(!c.settingsChanged() && !c.playLengthsChangedFlag());
+        QVERIFY(!c.settingsChanged() && !c.regeln().playLengthsChangedFlag());
         QCOMPARE(lengths.size(), 0);
 
         QVERIFY(add("90").isEmpty());
         QVERIFY(add("480").isEmpty());
         QVERIFY(add("-5").isEmpty());
-        QCOMPARE(c.extraPlayLengths(), sl({"E - -5", "E - 12A", "E - 480", "E - 90"}));
+        QCOMPARE(c.regeln().extraPlayLengths(), sl({"E - -5", "E - 12A", "E - 480", "E - 90"}));
         QCOMPARE(lengths.last().at(0).toStringList(),
                  sl({"E - -5", "E - 12A", "E - 180", "E - 200", "E - 240", "E - 260", "E - 300", "E - 480",
                      "E - 90", "Kaufvideo"}));
-        QVERIFY(c.settingsChanged() && c.playLengthsChangedFlag());
+        QVERIFY(c.settingsChanged() && c.regeln().playLengthsChangedFlag());
 
-        c.ListBox_Spielzeiten->clearSelection();
+        kind<QListWidget>(c, "ListBox_Spielzeiten")->clearSelection();
         c.BitBtn_ZeitWegClick(); // nothing selected
-        QCOMPARE(c.extraPlayLengths().size(), 4);
+        QCOMPARE(c.regeln().extraPlayLengths().size(), 4);
         for (int i = 0; i < 4; ++i) {
-            c.ListBox_Spielzeiten->setCurrentRow(0);
+            kind<QListWidget>(c, "ListBox_Spielzeiten")->setCurrentRow(0);
             c.BitBtn_ZeitWegClick();
         }
-        QVERIFY(!c.BitBtn_ZeitWeg->isEnabled());
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_ZeitWeg")->isEnabled());
         QCOMPARE(lengths.last().at(0).toStringList().size(), 6);
     }
 
@@ -633,12 +640,12 @@ private slots:
         writeAll(run.list("genre.qb"), "Drama\r\n");
         run.start();
         auto& c = run.controller;
-        QSignalSpy genres(&c, &SettingsController::genresChanged);
+        QSignalSpy genres(&c, &Einstellungsseite::genresChanged);
 
         run.ui.inputAnswers = {s("Ωmega-Film")};
         c.BitBtn_Dazu1Click();
         QCOMPARE(run.ui.messages().size(), 1); // refused: the list file could not hold it
-        QCOMPARE(c.genres(), QStringList{QStringLiteral("Drama")});
+        QCOMPARE(c.regeln().genres(), QStringList{QStringLiteral("Drama")});
         QVERIFY(!c.settingsChanged());
 
         run.ui.inputAnswers = {QStringLiteral("drama"), QStringLiteral("Action")};
@@ -646,27 +653,27 @@ private slots:
         c.BitBtn_Dazu1Click();
         QCOMPARE(run.ui.shown.last().caption, s("Genre einfügen"));
         QCOMPARE(run.ui.shown.last().text, QStringLiteral("Bitte geben Sie den Namen des Genre ein"));
-        QCOMPARE(c.genres(), sl({"Action", "Drama", "drama"}));
-        QCOMPARE(genres.last().at(0).toStringList(), c.genres());
-        QVERIFY(c.genresChangedFlag() && c.settingsChanged() && !c.stationsChangedFlag());
+        QCOMPARE(c.regeln().genres(), sl({"Action", "Drama", "drama"}));
+        QCOMPARE(genres.last().at(0).toStringList(), c.regeln().genres());
+        QVERIFY(c.regeln().genresChangedFlag() && c.settingsChanged() && !c.regeln().stationsChangedFlag());
 
         // After a removal no entry is marked: a second click removes nothing.
-        c.ListBox_Genre->setCurrentRow(0);
+        kind<QListWidget>(c, "ListBox_Genre")->setCurrentRow(0);
         c.BitBtn_Weg1Click();
         c.BitBtn_Weg1Click();
-        QCOMPARE(c.genres(), sl({"Drama", "drama"}));
+        QCOMPARE(c.regeln().genres(), sl({"Drama", "drama"}));
         for (int i = 0; i < 2; ++i) {
-            c.ListBox_Genre->setCurrentRow(0);
+            kind<QListWidget>(c, "ListBox_Genre")->setCurrentRow(0);
             c.BitBtn_Weg1Click();
         }
-        QVERIFY(!c.BitBtn_Weg1->isEnabled());
+        QVERIFY(!kind<QPushButton>(c, "BitBtn_Weg1")->isEnabled());
         QCOMPARE(genres.last().at(0).toStringList(), QStringList());
 
         run.ui.inputAnswers = {QStringLiteral("ARD")};
         c.BitBtn_Dazu2Click();
         QCOMPARE(run.ui.shown.last().caption, s("Sender einfügen"));
-        QCOMPARE(c.stations().count(QStringLiteral("ARD")), 2);
-        QVERIFY(c.stationsChangedFlag());
+        QCOMPARE(c.regeln().stations().count(QStringLiteral("ARD")), 2);
+        QVERIFY(c.regeln().stationsChangedFlag());
     }
 
     void savingLists()
@@ -684,20 +691,21 @@ private slots:
 
         // A protected genre file gives its message; the other lists are still saved.
         QFile::setPermissions(run.list("genre.qb"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        c.BitBtn_EinstellungenSpeichern->click();
+        kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->click();
         QCOMPARE(run.ui.messages(),
-                 QStringList{s("Fehler beim Speichern von \"genre.qb\" !\n\rDatei ist eventuell schreibgeschützt.")});
+                 QStringList{
+                     s("Fehler beim Speichern von \"genre.qb\" !\n\rDatei ist eventuell schreibgeschützt.")});
         QCOMPARE(run.ui.shown.last().icon, quorbel::MsgIcon::Error);
         QCOMPARE(readAll(run.list("genre.qb")), QByteArray("Drama\r\n"));
         QCOMPARE(readAll(run.list("splztn.qb")), QByteArray("E - 90\r\n"));
         QVERIFY(vocabulary::readListFile(run.list("prgs.qb"))->contains(QStringLiteral("ZDF neo")));
-        QVERIFY(!c.settingsChanged() && c.genresChangedFlag());
+        QVERIFY(!c.settingsChanged() && c.regeln().genresChangedFlag());
 
         // Every later save writes a changed list again.
         QFile::setPermissions(run.list("genre.qb"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QFile::remove(run.list("splztn.qb"));
         run.ui.clear();
-        c.CheckBox_Filmanzahl->setChecked(false);
+        kind<QCheckBox>(c, "CheckBox_Filmanzahl")->setChecked(false);
         c.Speichere_Registry();
         QVERIFY(run.ui.shown.isEmpty());
         QCOMPARE(readAll(run.list("genre.qb")), QByteArray("Action\r\nAction\r\nDrama\r\n"));
@@ -712,9 +720,9 @@ private slots:
         run.ui.inputAnswers = {QStringLiteral("Action")};
         c.BitBtn_Dazu1Click();
         QFile::setPermissions(run.keyPath, QFileDevice::ReadOwner);
-        c.BitBtn_EinstellungenSpeichern->click();
+        kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->click();
         QCOMPARE(ersteZeilen(run.ui.errors()), QStringList{s("Konnte Daten für \'Titel\' nicht setzen")});
-        QVERIFY(c.settingsChanged() && c.BitBtn_EinstellungenSpeichern->isEnabled());
+        QVERIFY(c.settingsChanged() && kind<QPushButton>(c, "BitBtn_EinstellungenSpeichern")->isEnabled());
         QVERIFY(!QFile::exists(run.list("genre.qb"))); // the save stopped there
 
         // A first start where the key cannot be created: the defaults hold for the run,
@@ -724,11 +732,12 @@ private slots:
         blocked.start();
         QCOMPARE(ersteZeilen(blocked.ui.errors()), QStringList{s("Konnte Daten für \'Titel\' nicht setzen")});
         QVERIFY(blocked.controller.einstellungen() == Einstellungen{});
-        QCOMPARE(blocked.controller.Edit_Autostart->text(), QStringLiteral("<Kein Autostart aktiviert>"));
+        QCOMPARE(kind<QLineEdit>(blocked.controller, "Edit_Autostart")->text(),
+                 QStringLiteral("<Kein Autostart aktiviert>"));
         QVERIFY(!blocked.controller.settingsChanged());
         blocked.ui.clear();
-        blocked.controller.CheckBox_Filmanzahl->setChecked(false);
-        blocked.controller.BitBtn_EinstellungenSpeichern->click();
+        kind<QCheckBox>(blocked.controller, "CheckBox_Filmanzahl")->setChecked(false);
+        kind<QPushButton>(blocked.controller, "BitBtn_EinstellungenSpeichern")->click();
         QCOMPARE(ersteZeilen(blocked.ui.errors()), QStringList{s("Konnte Daten für \'Titel\' nicht setzen")});
         QVERIFY(blocked.controller.settingsChanged());
     }
@@ -742,15 +751,15 @@ private slots:
             Run run(dir);
             run.start();
             auto& c = run.controller;
-            c.CheckBox_TipAnzeigen->setChecked(false);
-            c.CheckBox_Nulllaenge->setChecked(false);
-            c.CheckBox_Filmanzahl->setChecked(false);
-            c.CheckBox_NummerFett->setChecked(false);
-            c.Edit_TageWarnen->setText(QStringLiteral("0"));
+            kind<QCheckBox>(c, "CheckBox_TipAnzeigen")->setChecked(false);
+            kind<QCheckBox>(c, "CheckBox_Nulllaenge")->setChecked(false);
+            kind<QCheckBox>(c, "CheckBox_Filmanzahl")->setChecked(false);
+            kind<QCheckBox>(c, "CheckBox_NummerFett")->setChecked(false);
+            kind<QLineEdit>(c, "Edit_TageWarnen")->setText(QStringLiteral("0"));
             c.Edit_TageWarnenExit();
-            c.Edit_AufnahmeTageWarnen->setText(QStringLiteral("14"));
+            kind<QLineEdit>(c, "Edit_AufnahmeTageWarnen")->setText(QStringLiteral("14"));
             c.Edit_AufnahmeTageWarnenExit();
-            c.Edit_Drucktitel->setText(s("Filme – „Sammlung“ 2026"));
+            kind<QLineEdit>(c, "Edit_Drucktitel")->setText(s("Filme – „Sammlung“ 2026"));
             c.Edit_DrucktitelExit();
             auto pick = [&](const char* face) {
                 run.ui.dialogAnswers.push_back([face](QDialog& d) {
@@ -769,10 +778,10 @@ private slots:
             pick("Arial");
             c.Button_SchriftArtKassettennummerClick();
             for (int filme = 1; filme <= 4; ++filme) {
-                c.setzeEtikettSchriftgroesse(filme, 10 + filme);
-                c.setzeEtikettAusrichtung(filme, -filme);
+                c.regeln().setzeEtikettSchriftgroesse(filme, 10 + filme);
+                c.regeln().setzeEtikettAusrichtung(filme, -filme);
             }
-            c.setzeSchriftartDerEtiketten(QStringLiteral("Verdana"));
+            c.regeln().setzeSchriftartDerEtiketten(QStringLiteral("Verdana"));
             run.ui.fileAnswers.push_back(dir + QStringLiteral("/ä ö.qbx"));
             c.Button_AutostartClick();
             run.ui.inputAnswers = {s("Größenwahn"), s("€uro-TV"), QStringLiteral("75")};
@@ -782,10 +791,10 @@ private slots:
             c.Speichere_Registry();
             QVERIFY(run.ui.messages().isEmpty());
             saved = c.einstellungen();
-            saved.Autostart = c.Edit_Autostart->text();
-            genres = c.genres();
-            stations = c.stations();
-            lengths = c.playLengths();
+            saved.Autostart = kind<QLineEdit>(c, "Edit_Autostart")->text();
+            genres = c.regeln().genres();
+            stations = c.regeln().stations();
+            lengths = c.regeln().playLengths();
         }
         QCOMPARE(saved.etikett(1).Ausrichtung, 0);
         QVERIFY(!(saved == Einstellungen{}));
@@ -796,11 +805,12 @@ private slots:
         QCOMPARE(loaded.Titel, saved.Titel);
         QCOMPARE(loaded.Autostart, saved.Autostart);
         QVERIFY(loaded == saved);
-        QCOMPARE(again.controller.genres(), genres);
-        QCOMPARE(again.controller.stations(), stations);
-        QCOMPARE(again.controller.playLengths(), lengths);
-        QCOMPARE(again.controller.Edit_AufnahmeTageWarnen->text(), QStringLiteral("14"));
-        QVERIFY(!again.controller.CheckBox_NummerFett->isChecked() && again.controller.CheckBox_Nummer->isChecked());
+        QCOMPARE(again.controller.regeln().genres(), genres);
+        QCOMPARE(again.controller.regeln().stations(), stations);
+        QCOMPARE(again.controller.regeln().playLengths(), lengths);
+        QCOMPARE(kind<QLineEdit>(again.controller, "Edit_AufnahmeTageWarnen")->text(), QStringLiteral("14"));
+        QVERIFY(!kind<QCheckBox>(again.controller, "CheckBox_NummerFett")->isChecked() &&
+                kind<QCheckBox>(again.controller, "CheckBox_Nummer")->isChecked());
     }
 };
 
@@ -808,8 +818,8 @@ int main(int argc, char** argv)
 {
     testing_support::initTestEnvironment();
     QApplication app(argc, argv);
-    TestSettingsController test;
+    TestEinstellungsseite test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_settingscontroller.moc"
+#include "tst_einstellungsseite.moc"
