@@ -63,7 +63,7 @@ FileKeyStore::FileKeyStore(QString path, MoveFile moveFile)
 
 QString FileKeyStore::defaultPath()
 {
-    const QString fromEnvironment = qEnvironmentVariable("QUORBEL_SETTINGS_FILE");
+    QString fromEnvironment = qEnvironmentVariable("QUORBEL_SETTINGS_FILE");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -117,7 +117,7 @@ FileKeyStore::LoadResult FileKeyStore::load(QString* problem)
         return LoadResult::Damaged;
     }
     QList<Value> loaded;
-    for (const QJsonValue& entry : doc.object().value(QStringLiteral("Werte")).toArray()) {
+    for (const QJsonValue entry : doc.object().value(QStringLiteral("Werte")).toArray()) {
         const QJsonObject o = entry.toObject();
         const QString kind = o.value(QStringLiteral("Art")).toString();
         const QJsonValue value = o.value(QStringLiteral("Wert"));

@@ -478,7 +478,9 @@ struct Dataset::Impl final : DatasetLink
         }
         Row* raw = makeRow(s, 0);
         s.reset();
-        cache.insert(key, raw);
+        // QCache deletes what it cannot take; one row always fits, the check keeps it so.
+        if (!cache.insert(key, raw))
+            return nullptr;
         return raw;
     }
 

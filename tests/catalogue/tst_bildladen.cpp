@@ -18,7 +18,7 @@ namespace {
 
 QString schreibe(const QString& dir, const QString& name, const QByteArray& bytes)
 {
-    const QString path = dir + QLatin1Char('/') + name;
+    QString path = dir + QLatin1Char('/') + name;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write test file");

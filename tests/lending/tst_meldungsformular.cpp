@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <kind.h>
 #include <lending/meldungsformular.h>
 #include <store/dates.h>
 
@@ -33,9 +34,8 @@ void TestMeldungsformular::daysGiveTheDate()
     FixedClock clock;
     clock.current.setDate(QDate(2026, 12, 28));
     TMeldungsformular f(nullptr, &clock);
-    QSpinBox* spin = f.findChild<QSpinBox*>(QStringLiteral("SpinEdit_Tage"));
-    QLineEdit* datum = f.findChild<QLineEdit*>(QStringLiteral("Edit_Datum"));
-    QVERIFY(spin && datum);
+    auto* spin = testing_support::kind<QSpinBox>(f, "SpinEdit_Tage");
+    auto* datum = testing_support::kind<QLineEdit>(f, "Edit_Datum");
     QVERIFY(datum->isReadOnly() && !datum->isEnabled());
     QVERIFY(!spin->accessibleName().isEmpty() && !datum->accessibleName().isEmpty());
 

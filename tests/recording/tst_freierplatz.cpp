@@ -43,7 +43,7 @@ struct Suche
     explicit Suche(const QString& name) : s(name) {}
 
     // A cassette as the capacity rules leave it; films of the given lengths on it.
-    void kassette(int frei, bool original = false, QList<int> filme = {})
+    void kassette(int frei, bool original = false, const QList<int>& filme = {})
     {
         store::Dataset& k = s.kassetten;
         k.append();

@@ -30,7 +30,7 @@ template <typename F> void inDirectory(const QString& dir, F body)
 // A fresh directory with a complete collection of the given number.
 inline QString collection(const QString& name, int number = 0)
 {
-    const QString dir = testing_support::freshDir(name);
+    QString dir = testing_support::freshDir(name);
     inDirectory(dir, [&] { store::tables::createCollection(number); });
     return dir;
 }

@@ -248,7 +248,7 @@ QByteArray journalOf(const QString& file)
     sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN; DELETE FROM tabelle", nullptr, nullptr, nullptr);
     QFile journal(file + QStringLiteral("-journal"));
     journal.open(QIODevice::ReadOnly);
-    const QByteArray bytes = journal.readAll();
+    QByteArray bytes = journal.readAll();
     sqlite3_close(db); // rolls back
     return bytes;
 }
