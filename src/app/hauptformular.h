@@ -43,6 +43,7 @@ class Dateiextras;
 class Eingabeseite;
 class Infoseite;
 class Interaction;
+class TDrucken_Formular;
 class TForm_NeueVerwaltung;
 class Uebersichtseite;
 class Verleihseite;
@@ -183,6 +184,7 @@ private:
     settings::SettingsController* Einstellungsverwaltung = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
     Dateiextras* m_dateiextras = nullptr;
+    TDrucken_Formular* Drucken_Formular = nullptr;
     QString m_programDirectory;
     QString m_startDirectory;
     QString m_startliste;
