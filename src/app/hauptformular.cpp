@@ -29,6 +29,7 @@
 #include <catalogue/eingabeseite.h>
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
+#include <quorbelversion.h>
 #include <recording/aufnahmetimerseite.h>
 #include <settings/settingscontroller.h>
 #include <store/collection.h>
@@ -142,7 +143,7 @@ void THauptformular::FormCreate()
         const QSize size = sizeHint();
         move(area.left() + area.width() / 2 - size.width() / 2, area.top() + 4);
     }
-    StatusBar_Panel1->setText(QStringLiteral("Version 0.9.2 RELEASE"));
+    StatusBar_Panel1->setText(QStringLiteral("Version " QUORBEL_VERSION " RELEASE"));
     Schriftarten_Einlesen();
     m_lastSeenDate = Heute_Text();
     Listenverzeichnis_Anlegen();
