@@ -91,10 +91,10 @@ public:
 
     // --- Printing ------------------------------------------------------------------------
     // The overview's films in its order and filter, shown in the report preview.
-    void BitBtn_DruckenClick();
+    void filmlisteDrucken();
     // The label of the current cassette, shown in the report preview; the current film
     // stays current.
-    void BitBtn_LabeldruckenClick();
+    void etikettDrucken();
 
     // --- State -------------------------------------------------------------------------
     QString programDirectory() const { return m_programDirectory; } // ends with a separator
