@@ -1,4 +1,7 @@
-# quorbel_add_test(<name> SOURCES <files...> [LIBS <targets...>] [TIMEOUT <seconds>])
+# quorbel_add_test(<name> SOURCES <files...> LIBS <targets...> [TIMEOUT <seconds>])
+#
+# LIBS names the library under test (and quorbel_test_support where the test needs the
+# fake person or the window steps); every test gets Qt Test and its scratch space.
 #
 # Builds one Qt Test executable and registers it with CTest. Every test runs
 # offscreen with a pinned German locale, and with its settings file, program
@@ -8,7 +11,7 @@
 function(quorbel_add_test name)
   cmake_parse_arguments(QT "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${QT_SOURCES})
-  target_link_libraries(${name} PRIVATE quorbel_test_support ${QT_LIBS} quorbel_warnings)
+  target_link_libraries(${name} PRIVATE quorbel_test_environment ${QT_LIBS} quorbel_warnings)
   set(scratch "${CMAKE_BINARY_DIR}/test-scratch/${name}")
   add_test(NAME ${name} COMMAND ${name})
   if(NOT QT_TIMEOUT)

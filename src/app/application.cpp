@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <exception>
+#include <quorbelversion.h>
 #include <ui/guard.h>
 #include <ui/interaction.h>
 
@@ -12,7 +13,7 @@ namespace quorbel {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Quorbel 98"));
-    setApplicationVersion(QStringLiteral("0.9.2"));
+    setApplicationVersion(QStringLiteral(QUORBEL_VERSION));
     // The installed desktop entry and icon carry this name; the desktop finds the window's
     // entry by it, and an installed program shows the icon on its windows.
     setDesktopFileName(QStringLiteral("de.quorbel.Quorbel98"));

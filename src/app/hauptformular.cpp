@@ -30,6 +30,7 @@
 #include <catalogue/eingabeseite.h>
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
+#include <quorbelversion.h>
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
 #include <store/collection.h>
@@ -107,11 +108,11 @@ void THauptformular::Handler_Verbinden()
                    [this](int) { PagecontrolChange(); });
     // The file menu closes, replaces or quits the collection, and closing discards a
     // pending row: a film being typed is stored first, as when the grid is left.
-    connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui, [this] { Tab_Eingabe->DBGrid_FilmeExit(); });
+    connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui, [this] { Tab_Eingabe->eingegebenenFilmSpeichern(); });
     // Lending starts on the input page and is done by the loan page, which tells the
     // input page whether its cassette may still be lent.
     connectGuarded(Tab_Eingabe, &Eingabeseite::verleihenAngefordert, this, m_ui,
-                   [this] { Tab_Verleihmanager->BitBtn_VerleihenClick(); });
+                   [this] { Tab_Verleihmanager->aktuelleKassetteVerleihen(); });
     connect(Tab_Verleihmanager, &Verleihseite::verleihenMoeglich, Tab_Eingabe,
             &Eingabeseite::setVerleihenMoeglich);
     connectGuarded(Tab_Verleihmanager, &Verleihseite::kassetteZeigen, this, m_ui, [this] {
@@ -120,7 +121,7 @@ void THauptformular::Handler_Verbinden()
     });
     // A reminder is shown over the loan page; a film being typed is stored first.
     connectGuarded(Tab_Verleihmanager, &Verleihseite::verleihmanagerZeigen, this, m_ui, [this] {
-        Tab_Eingabe->DBGrid_FilmeExit();
+        Tab_Eingabe->eingegebenenFilmSpeichern();
         Pagecontrol->setCurrentWidget(Tab_Verleihmanager);
     });
     // From a film of the overview to its cassette on the input page.
@@ -144,7 +145,7 @@ void THauptformular::FormCreate()
         const QSize size = sizeHint();
         move(area.left() + area.width() / 2 - size.width() / 2, area.top() + 4);
     }
-    StatusBar_Panel1->setText(QStringLiteral("Version 0.9.2 RELEASE"));
+    StatusBar_Panel1->setText(QStringLiteral("Version " QUORBEL_VERSION " RELEASE"));
     Schriftarten_Einlesen();
     m_lastSeenDate = Heute_Text();
     Listenverzeichnis_Anlegen();
@@ -270,7 +271,7 @@ void THauptformular::Programmbeenden1Click()
 void THauptformular::closeEvent(QCloseEvent* e)
 {
     // A film being typed is stored before the question, as when the grid is left.
-    guarded(m_ui, [this] { Tab_Eingabe->DBGrid_FilmeExit(); });
+    guarded(m_ui, [this] { Tab_Eingabe->eingegebenenFilmSpeichern(); });
     bool mayClose = false;
     guarded(m_ui, [&] { mayClose = FormCloseQuery(); });
     if (mayClose)

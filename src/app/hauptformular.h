@@ -42,6 +42,7 @@ class Dateiextras;
 class Eingabeseite;
 class Infoseite;
 class Interaction;
+class TDrucken_Formular;
 class TForm_NeueVerwaltung;
 class Uebersichtseite;
 class Verleihseite;
@@ -91,10 +92,10 @@ public:
 
     // --- Printing ------------------------------------------------------------------------
     // The overview's films in its order and filter, shown in the report preview.
-    void BitBtn_DruckenClick();
+    void filmlisteDrucken();
     // The label of the current cassette, shown in the report preview; the current film
     // stays current.
-    void BitBtn_LabeldruckenClick();
+    void etikettDrucken();
 
     // --- State -------------------------------------------------------------------------
     QString programDirectory() const { return m_programDirectory; } // ends with a separator
@@ -184,6 +185,7 @@ private:
     Infoseite* TabSheet2 = nullptr;
     TForm_NeueVerwaltung* Form_NeueVerwaltung = nullptr;
     Dateiextras* m_dateiextras = nullptr;
+    TDrucken_Formular* Drucken_Formular = nullptr;
     QString m_programDirectory;
     QString m_startDirectory;
     QString m_startliste;

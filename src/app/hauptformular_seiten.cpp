@@ -17,6 +17,7 @@
 #include <catalogue/uebersichtseite.h>
 #include <lending/verleihseite.h>
 #include <memory>
+#include <printing/druckenformular.h>
 #include <printing/reportfont.h>
 #include <recording/aufnahmetimerseite.h>
 #include <settings/einstellungsseite.h>
@@ -119,6 +120,8 @@ void THauptformular::Seiten_Aufbauen()
     Pagecontrol->addTab(Tab_Eingabe, QStringLiteral("&Eingabe"));
     Tab_Uebersicht = new Uebersichtseite(*m_sammlung, m_ui, m_clock);
     Pagecontrol->addTab(Tab_Uebersicht, QStringLiteral("&Filmübersicht"));
+    // The film list's holder belongs to the printouts, which the window starts.
+    Drucken_Formular = new TDrucken_Formular(this);
     // The settings page comes later: the loan page reads the reminder days when it needs them.
     Tab_Verleihmanager = new Verleihseite(*m_sammlung, m_ui, m_clock, [this] {
         return Tab_Einstellungen ? int(Tab_Einstellungen->einstellungen().Warnen_Nach_x_Tagen) : 0;

@@ -35,12 +35,12 @@ void THauptformular::Einstellungsseite_Aufbauen()
     // Both printouts read the settings record at each print, so the fonts and the title
     // chosen on the settings page reach the next printout without further ado.
     connectGuarded(Tab_Uebersicht, &Uebersichtseite::druckenAngefordert, this, m_ui,
-                   [this] { BitBtn_DruckenClick(); });
+                   [this] { filmlisteDrucken(); });
     connectGuarded(Tab_Eingabe, &Eingabeseite::etikettDruckenAngefordert, this, m_ui,
-                   [this] { BitBtn_LabeldruckenClick(); });
+                   [this] { etikettDrucken(); });
 }
 
-void THauptformular::BitBtn_DruckenClick()
+void THauptformular::filmlisteDrucken()
 {
     store::Dataset& uebersicht = m_sammlung->filmuebersicht();
     if (!uebersicht.isActive())
@@ -49,7 +49,7 @@ void THauptformular::BitBtn_DruckenClick()
                            Tab_Uebersicht->Filterdatum(), this);
 }
 
-void THauptformular::BitBtn_LabeldruckenClick()
+void THauptformular::etikettDrucken()
 {
     store::Dataset& filme = m_sammlung->filme();
     if (!filme.isActive())

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <quorbelversion.h>
 
 namespace quorbel {
 
@@ -55,16 +56,17 @@ THistoryformular::THistoryformular(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Historyformular"));
     setWindowTitle(QStringLiteral("Versionsgeschichte"));
-    Memo_History = textView(this, QStringLiteral("Memo_History"), QStringLiteral("Versionsgeschichte"),
-                            QStringLiteral("<h3>Versionsgeschichte</h3>"
-                                           "<p><b>0.9.2 RELEASE</b><br>Mehrere Videolisten in einem "
-                                           "Verzeichnis, Autostart, Etikettendruck.</p>"
-                                           "<p><b>0.9.0</b><br>Aufnahmetimer mit Erinnerung, Suche nach "
-                                           "freiem Platz.</p>"
-                                           "<p><b>0.8</b><br>Verleihmanager mit Erinnerung an "
-                                           "überfällige Kassetten.</p>"
-                                           "<p><b>0.5</b><br>Erste Version: Kassetten und Filme, "
-                                           "Filmübersicht, Filmliste drucken.</p>"));
+    Memo_History =
+        textView(this, QStringLiteral("Memo_History"), QStringLiteral("Versionsgeschichte"),
+                 QStringLiteral("<h3>Versionsgeschichte</h3>"
+                                "<p><b>" QUORBEL_VERSION " RELEASE</b><br>Mehrere Videolisten in einem "
+                                "Verzeichnis, Autostart, Etikettendruck.</p>"
+                                "<p><b>0.9.0</b><br>Aufnahmetimer mit Erinnerung, Suche nach "
+                                "freiem Platz.</p>"
+                                "<p><b>0.8</b><br>Verleihmanager mit Erinnerung an "
+                                "überfällige Kassetten.</p>"
+                                "<p><b>0.5</b><br>Erste Version: Kassetten und Filme, "
+                                "Filmübersicht, Filmliste drucken.</p>"));
     BitBtn_Ok = okButton(this);
     layOut(this, Memo_History, BitBtn_Ok);
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <quorbelversion.h>
 #include <store/collection.h>
 #include <ui/bilder.h>
 #include <ui/busycursor.h>
@@ -44,7 +45,8 @@ Infoseite::Infoseite(store::Collection& collection, Clock& clock, Interaction& u
     text->setGeometry(112, 84, 420, 112);
     text->setWordWrap(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    text->setText(QStringLiteral("<p><b>Quorbel 98 - BDE Power Edition</b><br>Version 0.9.2 RELEASE</p>"
+    text->setText(QStringLiteral("<p><b>Quorbel 98 - BDE Power Edition</b><br>Version " QUORBEL_VERSION
+                                 " RELEASE</p>"
                                  "<p>Die Verwaltung für Ihre Videokassetten: Kassetten und Filme, "
                                  "Verleih, Aufnahmeplanung, Filmliste und Etiketten.</p>"
                                  "<p>Fragen, Wünsche und Fehlerberichte bitte an:<br>"

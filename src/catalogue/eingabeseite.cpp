@@ -342,7 +342,7 @@ void Eingabeseite::DBGrid_FilmeKeyPress(QChar key)
     m_regeln.Film_Enter();
 }
 
-void Eingabeseite::DBGrid_FilmeExit()
+void Eingabeseite::eingegebenenFilmSpeichern()
 {
     DBGrid_Filme->leave();
 }

@@ -50,9 +50,6 @@ public:
     void Kassette_Zeigen(int nummer);
     // The cassette's number, play length and free minutes as the dataset holds them.
     void Kassette_Anzeigen();
-    // Stores a film being typed, as when the grid is left (before the file menu or
-    // closing take the collection away).
-    void DBGrid_FilmeExit();
     // The vocabulary and settings that the page shows.
     void setGenres(const QStringList& genres);
     void setSpielzeiten(const QStringList& entries);
@@ -60,6 +57,12 @@ public:
     // After lending or taking back: whether the current cassette may be lent.
     void setVerleihenMoeglich(bool moeglich);
 
+public slots:
+    // Stores a film being typed, as when the grid is left (before the file menu or
+    // closing take the collection away).
+    void eingegebenenFilmSpeichern();
+
+public:
     // --- Handlers ------------------------------------------------------------------------------
     void BitBtn_ErsteClick();
     void BitBtn_LetzteClick();

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <printing/druckenformular.h>
 #include <store/collection.h>
 #include <store/dataset.h>
 #include <store/datasetmodel.h>
@@ -80,7 +79,6 @@ Uebersichtseite::Uebersichtseite(store::Collection& sammlung, Interaction& ui, c
         this);
     DBGrid_Filmuebersicht->bind(DataSource_Filmuebersicht);
 
-    Drucken_Formular = new TDrucken_Formular(this);
     Handler_Verbinden();
 }
 

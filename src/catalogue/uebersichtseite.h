@@ -27,7 +27,6 @@ class Clock;
 class DatasetGrid;
 class Interaction;
 class RadioGroup;
-class TDrucken_Formular;
 
 class Uebersichtseite : public QWidget
 {
@@ -82,7 +81,6 @@ private:
     QDateEdit* DateTimePicker_Filter;
 
     store::DatasetModel* DataSource_Filmuebersicht;
-    TDrucken_Formular* Drucken_Formular;
 };
 
 } // namespace quorbel

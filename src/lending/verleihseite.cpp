@@ -110,7 +110,7 @@ void Verleihseite::Mit_Knoepfen(const std::function<Verleihknoepfe()>& aktion)
     }
 }
 
-void Verleihseite::BitBtn_VerleihenClick()
+void Verleihseite::aktuelleKassetteVerleihen()
 {
     Mit_Knoepfen([this] { return m_regeln->BitBtn_VerleihenClick(); });
 }

@@ -41,9 +41,13 @@ public:
     void Pruefe_Verliehene_Kassetten();
     bool pruefungLaeuft() const;
 
+public slots:
+    // Lends the input page's current cassette: its "&Verleihen" button asks for this
+    // through the window.
+    void aktuelleKassetteVerleihen();
+
+public:
     // --- Handlers ------------------------------------------------------------------------
-    // Lends the input page's current cassette (its button asks through the window).
-    void BitBtn_VerleihenClick();
     void RadioGroup_Sortieren2Click(int item);
     void DBGrid_VerliehenDblClick();
     void BitBtn_ZurueckbekommenClick();

@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <quorbelversion.h>
 
 namespace settings {
 
@@ -56,6 +57,6 @@ inline qint32 tageBegrenzt(qint32 tage)
 inline const QString kKeinAutostart = QStringLiteral("Deaktiviert");
 // What the autostart field shows for it.
 inline const QString kKeinAutostartAnzeige = QStringLiteral("<Kein Autostart aktiviert>");
-inline const QString kVersionswert = QStringLiteral("0.9.2 [RELEASE]");
+inline const QString kVersionswert = QStringLiteral(QUORBEL_VERSION " [RELEASE]");
 
 } // namespace settings

@@ -2,8 +2,8 @@
 
 #include <QDate>
 #include <QTest>
-#include <fakeinteraction.h>
 #include <store/collection.h>
+#include <testenvironment.h>
 
 namespace extrastest {
 

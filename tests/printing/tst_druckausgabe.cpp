@@ -1,7 +1,7 @@
 // What reaches the paper: the film list and the label written as PDF and read back
 // with pdftotext, the preview with its printing and saving, and the font stand-ins.
 
-#include "druckhelfer.h"
+#include "printingtesthelpers.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
+#include <fakeinteraction.h>
 #include <printing/etikett.h>
 #include <printing/filmliste.h>
 #include <printing/reportfont.h>

@@ -457,7 +457,7 @@ void TestDruckfenster::leereFilmlisteGibtKeinBlatt()
 
     f.ui.clear();
     kind<QPushButton>(f.w, "BitBtn_Drucken")->click(); // disabled: nothing
-    f.w->BitBtn_DruckenClick();
+    f.w->filmlisteDrucken();
     QCOMPARE(f.ui.messages(), QStringList{QStringLiteral("Die Filmliste enthält keine Filme.")});
 
     const QString pdf = freshDir(QStringLiteral("leer-pdf")) + QStringLiteral("/leer.pdf");

@@ -1,6 +1,6 @@
 // The film list and the cassette label as laid out, before anything is painted.
 
-#include "druckhelfer.h"
+#include "printingtesthelpers.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -2,7 +2,7 @@
 // clearing, new entries, "Film aufgenommen" and the check that reports missed
 // recordings and reminds of coming ones, all on a collection on disk and a test clock.
 
-#include "recordinghelpers.h"
+#include "recordingtesthelpers.h"
 
 #include <QApplication>
 #include <QComboBox>

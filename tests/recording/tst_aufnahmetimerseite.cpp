@@ -2,7 +2,7 @@
 // the dialog, the checks after opening and at the change of day (also while a message
 // is open), and the free-space search with a film still being typed on the input page.
 
-#include "recordinghelpers.h"
+#include "recordingtesthelpers.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // suggestion and its wording, the zero-length warning, the input checks, and the
 // cassette and film datasets left as they were found.
 
-#include "recordinghelpers.h"
+#include "recordingtesthelpers.h"
 
 #include <QApplication>
 #include <QTest>

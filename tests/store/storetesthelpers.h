@@ -5,11 +5,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QTest>
-#include <fakeinteraction.h>
 #include <store/collectiontables.h>
 #include <store/dataset.h>
 #include <store/error.h>
 #include <store/query.h>
+#include <testenvironment.h>
 
 namespace storetest {
 

@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
-#include <fakeinteraction.h>
 #include <store/codepage.h>
 #include <store/paradox.h>
 #include <store/umwandlung.h>
+#include <testenvironment.h>
 
 extern "C" {
 #include <paradox.h>

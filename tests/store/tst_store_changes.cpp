@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <fakeinteraction.h>
 #include <sqlite3.h>
 #include <store/changes.h>
 #include <store/engine.h>

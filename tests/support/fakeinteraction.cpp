@@ -1,7 +1,5 @@
 #include "fakeinteraction.h"
 
-#include <QDir>
-#include <QLocale>
 #include <QUrl>
 #include <QtGlobal>
 
@@ -132,23 +130,6 @@ QStringList FakeInteraction::errors() const
         if (s.kind == Shown::Kind::Error)
             out << s.text;
     return out;
-}
-
-QString freshDir(const QString& name)
-{
-    QString base = qEnvironmentVariable("QUORBEL_TEST_SCRATCH");
-    if (base.isEmpty())
-        base = QDir::tempPath() + QStringLiteral("/quorbel-tests");
-    QDir dir(base + QLatin1Char('/') + name);
-    if (dir.exists())
-        dir.removeRecursively();
-    QDir().mkpath(dir.path());
-    return dir.absolutePath();
-}
-
-void initTestEnvironment()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
 } // namespace testing_support

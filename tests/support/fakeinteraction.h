@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testenvironment.h"
+
 #include <ui/clock.h>
 #include <ui/interaction.h>
 
@@ -73,11 +75,5 @@ public:
     QDateTime current = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0));
     QDateTime now() const override { return current; }
 };
-
-// A fresh empty directory below the test's scratch space.
-QString freshDir(const QString& name);
-
-// Pins the German locale and the test environment; call first in main().
-void initTestEnvironment();
 
 } // namespace testing_support

@@ -57,7 +57,7 @@ QStringList entries(const QString& dir)
 
 } // namespace
 
-class TstStoreSicherung : public QObject
+class TstStoreBackup : public QObject
 {
     Q_OBJECT
 private slots:
@@ -212,5 +212,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstStoreSicherung)
-#include "tst_store_sicherung.moc"
+QTEST_GUILESS_MAIN(TstStoreBackup)
+#include "tst_store_backup.moc"
