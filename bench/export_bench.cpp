@@ -69,7 +69,7 @@ void build(const QString& dir)
             const QString name = words.at(rng.bounded(int(words.size()))) + QLatin1Char(' ') +
                                  words.at(rng.bounded(int(words.size()))) +
                                  QStringLiteral(" %1").arg(rng.bounded(1000));
-            const QString genre = genres.at(rng.bounded(int(genres.size())));
+            const QString& genre = genres.at(rng.bounded(int(genres.size())));
             f.reset();
             f.bind(1, 1 + int(rng.bounded(kCassettes)));
             f.bind(2, name);

@@ -62,7 +62,7 @@ void build(const QString& dir)
             const int len = int(rng.bounded(12));
             belegt[size_t(k)] += len;
             const QString titel = QStringLiteral("Film %1").arg(i);
-            const QString genre = genres[int(rng.bounded(int(genres.size())))];
+            const QString& genre = genres[int(rng.bounded(int(genres.size())))];
             f.reset();
             f.bind(1, k);
             f.bind(2, titel);

@@ -98,7 +98,7 @@ QString build(const QString& dir)
                                      QLatin1Char(' ') +
                                      words.at(rng.bounded(static_cast<int>(words.size()))) +
                                      QStringLiteral(" %1").arg(rng.bounded(1000));
-                const QString genre = genres.at(rng.bounded(static_cast<int>(genres.size())));
+                const QString& genre = genres.at(rng.bounded(static_cast<int>(genres.size())));
                 f.reset();
                 f.bind(1, c);
                 f.bind(2, name);
@@ -112,7 +112,7 @@ QString build(const QString& dir)
     }
     check(sqlite3_exec(db, "COMMIT; ANALYZE;", nullptr, nullptr, nullptr), db);
     sqlite3_close(db);
-    const QString list = dir + QStringLiteral("/videos.qbx");
+    QString list = dir + QStringLiteral("/videos.qbx");
     QFile file(list);
     if (!file.open(QIODevice::WriteOnly))
         std::exit(2);

@@ -176,9 +176,11 @@ BildErgebnis wmfLaden(const QByteArray& bytes)
         return metafileFehler(*grund);
     const QStringList schriften = wmfSchriftVerzeichnisse();
     std::vector<QByteArray> schriftPfade;
+    schriftPfade.reserve(size_t(schriften.size()));
     for (const QString& dir : schriften)
         schriftPfade.push_back(QFile::encodeName(dir));
     std::vector<char*> schriftListe;
+    schriftListe.reserve(schriftPfade.size() + 1);
     for (QByteArray& pfad : schriftPfade)
         schriftListe.push_back(pfad.data());
     schriftListe.push_back(nullptr);

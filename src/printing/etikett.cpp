@@ -141,7 +141,7 @@ ReportPage etikett(const EtikettEinstellungen& e, const QStringList& titel)
 
 void etikettZeigen(Interaction& ui, const settings::Einstellungen& e, store::Dataset& filme, QWidget* parent)
 {
-    const ReportPage seite = etikett(EtikettEinstellungen::aus(e), etikettFilmeLesen(filme));
+    ReportPage seite = etikett(EtikettEinstellungen::aus(e), etikettFilmeLesen(filme));
     vorschauZeigen(ui, {1, [&seite](int) { return seite; }}, QStringLiteral("Etikett"), parent);
 }
 

@@ -155,7 +155,7 @@ ReportPage BandedReport::seite(int nummer) const
     }
     bandSetzen(seite, m_kopf, oben, -1);
     oben += m_kopf.hoehe;
-    const int bis = nummer + 1 < seitenzahl() ? m_ersteZeile[std::size_t(nummer + 1)] : m_zeilen.anzahl();
+    const int bis = nummer + 1 < seitenzahl() ? m_ersteZeile[std::size_t(nummer) + 1] : m_zeilen.anzahl();
     for (int z = m_ersteZeile[std::size_t(nummer)]; z < bis; ++z) {
         bandSetzen(seite, m_detail, oben, z);
         oben += m_detail.hoehe;

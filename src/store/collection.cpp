@@ -141,7 +141,7 @@ std::shared_ptr<engine::Connection> verbindung(const Dataset& kassetten)
 
 QByteArray schemaVon(engine::Connection& conn, const Dataset& d)
 {
-    const QByteArray schema = conn.schemaOf(d.tableName());
+    QByteArray schema = conn.schemaOf(d.tableName());
     if (schema.isEmpty())
         throw EngineError(QStringLiteral("Die Tabelle %1 ist nicht geöffnet.").arg(d.tableName()));
     return schema;

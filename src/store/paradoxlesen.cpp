@@ -393,51 +393,51 @@ QByteArray Leser::Impl::blob(const char* feldDaten, int feld)
 QVariant Leser::Impl::wert(const char* satz, int feld)
 {
     const Feld& f = kopf.felder[size_t(feld)];
-    const char* d = satz + feldOffset[size_t(feld)];
-    if (fmt::istLeer(d, f.groesse))
+    const char* roh = satz + feldOffset[size_t(feld)];
+    if (fmt::istLeer(roh, f.groesse))
         return {};
     switch (f.typ) {
     case Feldtyp::Alpha: {
-        const void* nul = std::memchr(d, 0, size_t(f.groesse));
-        const int laenge = nul ? int(static_cast<const char*>(nul) - d) : f.groesse;
+        const void* nul = std::memchr(roh, 0, size_t(f.groesse));
+        const int laenge = nul ? int(static_cast<const char*>(nul) - roh) : f.groesse;
         if (laenge == 0)
             return {};
-        return ausCodepage(d, laenge, kopf.codepage);
+        return ausCodepage(roh, laenge, kopf.codepage);
     }
     case Feldtyp::Short:
-        return int(fmt::leseShort(d));
+        return int(fmt::leseShort(roh));
     case Feldtyp::Long:
     case Feldtyp::AutoInc:
-        return int(fmt::leseLong(d));
+        return int(fmt::leseLong(roh));
     case Feldtyp::Datum: {
-        const qint32 tage = fmt::leseLong(d);
+        const qint32 tage = fmt::leseLong(roh);
         const QDate datum = fmt::datumAusTagen(tage);
         if (tage < 1 || !fmt::datumSpeicherbar(datum))
             beschaedigtFeld(feld, QStringLiteral("ungültiges Datum (%1).").arg(tage));
         return datum;
     }
     case Feldtyp::Zeit: {
-        const qint32 ms = fmt::leseLong(d);
+        const qint32 ms = fmt::leseLong(roh);
         const QTime zeit = fmt::zeitAusMs(ms);
         if (!zeit.isValid())
             beschaedigtFeld(feld, QStringLiteral("ungültige Uhrzeit (%1).").arg(ms));
         return zeit;
     }
     case Feldtyp::Logical:
-        if (d[0] == fmt::LogischWahr)
+        if (roh[0] == fmt::LogischWahr)
             return true;
-        if (d[0] == fmt::LogischFalsch)
+        if (roh[0] == fmt::LogischFalsch)
             return false;
-        beschaedigtFeld(feld, QStringLiteral("ungültiger Wahrheitswert (%1).").arg(quint8(d[0])));
+        beschaedigtFeld(feld, QStringLiteral("ungültiger Wahrheitswert (%1).").arg(quint8(roh[0])));
     case Feldtyp::Memo: {
-        const QByteArray bytes = blob(d, feld);
+        const QByteArray bytes = blob(roh, feld);
         if (bytes.isEmpty())
             return {};
         return ausCodepage(bytes.constData(), bytes.size(), kopf.codepage);
     }
     case Feldtyp::Blob:
     case Feldtyp::Graphic: {
-        QByteArray bytes = blob(d, feld);
+        QByteArray bytes = blob(roh, feld);
         if (bytes.isEmpty())
             return {};
         return bytes;

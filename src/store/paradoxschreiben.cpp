@@ -120,7 +120,7 @@ std::optional<qint64> ganzzahl(const QVariant& v)
 class Datei
 {
 public:
-    explicit Datei(QString pfad) : m_datei(std::move(pfad)) {}
+    explicit Datei(const QString& pfad) : m_datei(pfad) {}
 
     void anlegen()
     {

@@ -190,6 +190,8 @@ DatasetGrid::DatasetGrid(Interaction& ui, bool readOnly, QWidget* parent)
 // reports them itself.
 void DatasetGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    // Past QTableView on purpose: its own numbering is what this replaces.
+    // NOLINTNEXTLINE(bugprone-parent-virtual-call)
     QAbstractItemView::currentChanged(current, previous);
     tellScreenReader(QAccessible::Focus, current);
 }
@@ -198,6 +200,7 @@ void DatasetGrid::selectionChanged(const QItemSelection& selected, const QItemSe
 {
     tellScreenReader(QAccessible::SelectionAdd, selected.indexes().value(0));
     tellScreenReader(QAccessible::SelectionRemove, deselected.indexes().value(0));
+    // NOLINTNEXTLINE(bugprone-parent-virtual-call): as above
     QAbstractItemView::selectionChanged(selected, deselected);
 }
 

@@ -110,7 +110,7 @@ QString sammlungAnlegen(const QString& dir, int filme = 100)
         c.filme().setDate(QStringLiteral("Datum"), QDate(2026, 1, 1).addDays(i));
         c.filme().post();
     }
-    const QString liste = c.listFilePath();
+    QString liste = c.listFilePath();
     c.close();
     return liste;
 }

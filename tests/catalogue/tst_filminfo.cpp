@@ -31,7 +31,7 @@ const QString kFehler = QStringLiteral("Fehler beim Laden des Bildes !");
 // A collection directory with an empty film table, created as the program creates it.
 QString filmTabelle(const QString& name)
 {
-    const QString dir = freshDir(name);
+    QString dir = freshDir(name);
     const QString vorher = QDir::currentPath();
     QDir::setCurrent(dir);
     store::Query q;
@@ -64,7 +64,7 @@ QString bildDatei(const QString& dir, const QString& name, const char* format, Q
 {
     QImage img(groesse, QImage::Format_RGB32);
     img.fill(QColor(20, 160, 40));
-    const QString path = dir + QLatin1Char('/') + name;
+    QString path = dir + QLatin1Char('/') + name;
     if (!img.save(path, format))
         qFatal("cannot write test picture");
     return path;
@@ -72,7 +72,7 @@ QString bildDatei(const QString& dir, const QString& name, const char* format, Q
 
 QString datei(const QString& dir, const QString& name, const QByteArray& bytes)
 {
-    const QString path = dir + QLatin1Char('/') + name;
+    QString path = dir + QLatin1Char('/') + name;
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write test file");

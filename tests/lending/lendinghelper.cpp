@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() < 3)
         return 2;
-    const QString mode = args[1];
+    const QString& mode = args[1];
     store::Dataset kass, filme, uebersicht, verliehen, timer;
     store::tables::configureDatasets(kass, filme, uebersicht, verliehen, timer);
     const std::pair<store::Dataset*, const char*> all[] = {{&kass, store::tables::kKassStem},

@@ -189,7 +189,7 @@ void TestDruckausgabe::etikettAlsPdf()
          {std::pair{QStringList{QStringLiteral("Schatzinsel")}, QList<double>{20.1}},
           {QStringList{QStringLiteral("Oben"), QStringLiteral("Unten")},
            QList<double>{10.05 + 25 * 25.4 / 96, 10.05 + 50 * 25.4 / 96}}}) {
-        const report::ReportPage seite = druck::etikett(druck::EtikettEinstellungen{}, titel);
+        report::ReportPage seite = druck::etikett(druck::EtikettEinstellungen{}, titel);
         const report::Seitenfolge folge{1, [&seite](int) { return seite; }};
         QCOMPARE(report::alsPdfSpeichern(folge, datei, QStringLiteral("Etikett")), QString());
         const QList<Wort> w = woerter(datei);

@@ -23,8 +23,8 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() < 3)
         return 2;
-    const QString mode = args[1];
-    const QString dir = args[2];
+    const QString& mode = args[1];
+    const QString& dir = args[2];
     Dataset kass, filme, uebersicht, verliehen, timer;
     tables::configureDatasets(kass, filme, uebersicht, verliehen, timer);
     const std::pair<Dataset*, const char*> all[] = {{&kass, tables::kKassStem},

@@ -84,6 +84,8 @@ struct Db
         int rs = 0;
         for (const auto& f : felder)
             rs += f.second;
+        if (rs <= 0)
+            qFatal("a table needs fields");
         const int n = int(felder.size()), bloeckeN = int(bloecke.size());
         qint32 saetze = 0;
         for (const auto& b : bloecke)

@@ -96,7 +96,7 @@ QString altSchreiben(const QString& dir, const Inhalt& inhalt, int codepage, boo
             s.zeile(z);
         s.abschliessen();
     }
-    const QString liste = QDir(dir).filePath(QStringLiteral("alt.qbx"));
+    QString liste = QDir(dir).filePath(QStringLiteral("alt.qbx"));
     writeCollectionNumber(liste, nummer);
     return liste;
 }
