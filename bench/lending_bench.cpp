@@ -12,8 +12,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 #include <chrono>
 #include <cstdio>
 #include <lending/verleihregeln.h>
@@ -21,6 +19,8 @@
 #include <store/collectiontables.h>
 #include <store/dataset.h>
 #include <store/engine.h>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 #include <vector>
 
 using namespace store;

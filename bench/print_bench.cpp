@@ -17,13 +17,13 @@
 #include <QPrintPreviewWidget>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <ui/interaction.h>
 #include <cstdio>
 #include <printing/filmliste.h>
 #include <printing/reportfont.h>
 #include <printing/reportpainter.h>
 #include <printing/reportpreview.h>
 #include <sys/resource.h>
+#include <ui/interaction.h>
 #include <vector>
 
 using namespace quorbel;

@@ -13,8 +13,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -27,6 +25,8 @@
 #include <store/dataset.h>
 #include <store/engine.h>
 #include <string>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 #include <vector>
 
 using namespace store;
@@ -46,7 +46,8 @@ using bench::check;
 // Our statements create the files; bare SQL in one transaction fills them.
 void buildCollection()
 {
-    sqlite3* db = bench::leereSammlungOeffnen(g_dir, "kass.db", {{"filme.db", "filme"}, {"atimer.db", "atimer"}});
+    sqlite3* db =
+        bench::leereSammlungOeffnen(g_dir, "kass.db", {{"filme.db", "filme"}, {"atimer.db", "atimer"}});
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     QRandomGenerator rng(42);
     {
@@ -109,7 +110,10 @@ protected:
     {
         return (m.buttons & quorbel::Ok) ? quorbel::Ok : quorbel::Yes;
     }
-    QString showInputBox(const QString&, const QString&, const QString&) override { return QStringLiteral("90"); }
+    QString showInputBox(const QString&, const QString&, const QString&) override
+    {
+        return QStringLiteral("90");
+    }
     QString showFileChooser(const QString&, const QString&) override { return QString(); }
     QString showSaveFileChooser(const QString&, const QString&) override { return QString(); }
     int showDialog(QDialog&) override { return 0; }

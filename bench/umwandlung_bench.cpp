@@ -30,8 +30,9 @@ constexpr int kBildGroesse = 20 * 1024;
 void erzeugen(const QString& dir)
 {
     auto tabelle = [&dir](const char* stem) {
-        return std::make_unique<paradox::Schreiber>(QDir(dir).filePath(QLatin1String(stem) + QStringLiteral(".db")),
-                                                    umwandlung::paradoxFelder(QLatin1String(stem)), true);
+        return std::make_unique<paradox::Schreiber>(
+            QDir(dir).filePath(QLatin1String(stem) + QStringLiteral(".db")),
+            umwandlung::paradoxFelder(QLatin1String(stem)), true);
     };
     {
         auto k = tabelle("kass");
@@ -45,10 +46,11 @@ void erzeugen(const QString& dir)
         for (int i = 1; i <= kFilme; ++i) {
             const bool mitBild = i % (kFilme / kBilder) == 0;
             bild[2 + (i % 1000)] = char(i);
-            f->zeile({i, 1 + (i - 1) / (kFilme / kKassetten), QStringLiteral("Film Nummer %1 über Größe").arg(i), 20,
-                      QStringLiteral("Drama"), QDate(1998, 1, 1).addDays(i % 9000),
-                      mitBild ? QVariant(bild) : QVariant(), mitBild,
-                      i % 3 == 0 ? QVariant(QStringLiteral("Beschreibung des Films %1").arg(i)) : QVariant()});
+            f->zeile(
+                {i, 1 + (i - 1) / (kFilme / kKassetten), QStringLiteral("Film Nummer %1 über Größe").arg(i),
+                 20, QStringLiteral("Drama"), QDate(1998, 1, 1).addDays(i % 9000),
+                 mitBild ? QVariant(bild) : QVariant(), mitBild,
+                 i % 3 == 0 ? QVariant(QStringLiteral("Beschreibung des Films %1").arg(i)) : QVariant()});
         }
         f->abschliessen();
     }

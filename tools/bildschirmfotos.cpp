@@ -66,8 +66,9 @@ QImage fensterMitDialog(QWidget& fenster, QDialog& dialog)
     QPainter p(&bild);
     p.drawImage(QPoint((bild.width() - oben.width()) / 2, (bild.height() - oben.height()) / 2), oben);
     p.setPen(Qt::darkGray);
-    p.drawRect(QRect(QPoint((bild.width() - oben.width()) / 2, (bild.height() - oben.height()) / 2), oben.size())
-                   .adjusted(-1, -1, 0, 0));
+    p.drawRect(
+        QRect(QPoint((bild.width() - oben.width()) / 2, (bild.height() - oben.height()) / 2), oben.size())
+            .adjusted(-1, -1, 0, 0));
     return bild;
 }
 
@@ -168,23 +169,30 @@ struct Kassette
 void fuellen(store::Collection& c)
 {
     const std::vector<Kassette> kassetten{
-        {300, false,
+        {300,
+         false,
          {{"Sommer am See", 95, "Drama", {2026, 9, 2}},
           {"Das Geheimnis der Mühle", 88, "Krimi", {2026, 9, 2}},
           {"Nachtzug nach Süden", 42, "Thriller", {2026, 9, 14}},
           {"Die Brücke im Nebel", 50, "Drama", {2026, 9, 14}}}},
-        {180, false,
+        {180,
+         false,
          {{"Sternenstaub", 110, "Science-Fiction", {2026, 9, 20}},
           {"Der kleine Drache", 65, "Zeichentrick", {2026, 10, 3}}}},
-        {240, false,
+        {240,
+         false,
          {{"Wilde Pferde", 102, "Western", {2026, 10, 11}}, {"Die Insel", 97, "Abenteuer", {2026, 10, 11}}}},
         {120, true, {{"Das große Rennen", 118, "Komödie", {2026, 10, 20}}}},
         {300, false, {{"Küstennebel", 91, "Krimi", {2026, 11, 2}}}},
-        {180, false,
-         {{"Herbstlicht", 104, "Drama", {2026, 11, 15}}, {"Flucht über die Grenze", 70, "Thriller", {2026, 11, 22}}}},
+        {180,
+         false,
+         {{"Herbstlicht", 104, "Drama", {2026, 11, 15}},
+          {"Flucht über die Grenze", 70, "Thriller", {2026, 11, 22}}}},
         {240, false, {}},
-        {180, false,
-         {{"Der Fuchs im Wald", 80, "Zeichentrick", {2026, 12, 1}}, {"Nordwind", 92, "Abenteuer", {2026, 12, 5}}}},
+        {180,
+         false,
+         {{"Der Fuchs im Wald", 80, "Zeichentrick", {2026, 12, 1}},
+          {"Nordwind", 92, "Abenteuer", {2026, 12, 5}}}},
     };
     store::Dataset& k = c.kassetten();
     store::Dataset& f = c.filme();
@@ -221,9 +229,9 @@ void fuellen(store::Collection& c)
         QDate datum;
     };
     store::Dataset& v = c.verliehen();
-    for (const Ausleihe& a : {Ausleihe{2, "Anna Berger", {2026, 11, 10}}, Ausleihe{3, "Jonas Weber", {2026, 12, 1}},
-                              Ausleihe{5, "Familie Krüger", {2026, 12, 6}},
-                              Ausleihe{8, "Paul Schneider", {2026, 11, 28}}}) {
+    for (const Ausleihe& a :
+         {Ausleihe{2, "Anna Berger", {2026, 11, 10}}, Ausleihe{3, "Jonas Weber", {2026, 12, 1}},
+          Ausleihe{5, "Familie Krüger", {2026, 12, 6}}, Ausleihe{8, "Paul Schneider", {2026, 11, 28}}}) {
         k.locate(a.kassette);
         k.edit();
         k.setBoolean(QStringLiteral("Verliehen"), true);
@@ -332,7 +340,8 @@ int main(int argc, char** argv)
     w->ffnen1Click();
     warten();
     if (!w->collectionOpen()) {
-        std::fprintf(stderr, "FEHLER: Beispielsammlung nicht geöffnet: %s\n", qPrintable(ui.meldungen.join(u'|')));
+        std::fprintf(stderr, "FEHLER: Beispielsammlung nicht geöffnet: %s\n",
+                     qPrintable(ui.meldungen.join(u'|')));
         return 1;
     }
 

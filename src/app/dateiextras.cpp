@@ -161,8 +161,8 @@ void Dateiextras::Sicherung1Click()
 void Dateiextras::ParadoxExportieren1Click()
 {
     Offene_Zeilen_Speichern();
-    const QString ziel = m_ui.chooseDirectory(QStringLiteral("Leeres Verzeichnis für die Paradox-Tabellen wählen"),
-                                              startVerzeichnis(m_collection));
+    const QString ziel = m_ui.chooseDirectory(
+        QStringLiteral("Leeres Verzeichnis für die Paradox-Tabellen wählen"), startVerzeichnis(m_collection));
     if (ziel.isEmpty())
         return;
     store::umwandlung::Ausfuhr a;
@@ -170,25 +170,28 @@ void Dateiextras::ParadoxExportieren1Click()
         BusyCursor busy;
         auto fortschritt = m_ui.progress(QStringLiteral("Exportieren"),
                                          QStringLiteral("Die Paradox-Tabellen werden geschrieben..."));
-        a = store::umwandlung::exportieren(
-            m_collection, ziel, [&fortschritt](qint64 n, qint64 gesamt) { return fortschritt->setValue(n, gesamt); });
+        a = store::umwandlung::exportieren(m_collection, ziel, [&fortschritt](qint64 n, qint64 gesamt) {
+            return fortschritt->setValue(n, gesamt);
+        });
     } catch (const store::Error& e) {
-        m_ui.error(QStringLiteral("Die Paradox-Tabellen konnten nicht geschrieben werden; im Verzeichnis blieb "
-                                  "nichts von ihnen zurück.") +
-                   kMessageBreak + e.message());
+        m_ui.error(
+            QStringLiteral("Die Paradox-Tabellen konnten nicht geschrieben werden; im Verzeichnis blieb "
+                           "nichts von ihnen zurück.") +
+            kMessageBreak + e.message());
         return;
     }
-    QString text = QStringLiteral("Die Videoliste wurde als Paradox-Tabellen geschrieben nach:") + kMessageBreak +
-                   QDir::toNativeSeparators(ziel) + kMessageBreak +
+    QString text = QStringLiteral("Die Videoliste wurde als Paradox-Tabellen geschrieben nach:") +
+                   kMessageBreak + QDir::toNativeSeparators(ziel) + kMessageBreak +
                    QStringLiteral("%1 Kassetten, %2 Filme, %3 Ausleihen, %4 geplante Aufnahmen.")
                        .arg(a.kassetten)
                        .arg(a.filme)
                        .arg(a.verliehen)
                        .arg(a.aufnahmen);
     if (a.ersetzt > 0)
-        text += kMessageBreak + QStringLiteral("%1 Zeichen gibt es im Zeichensatz der Tabellen nicht; sie wurden "
-                                               "als '?' geschrieben.")
-                                    .arg(a.ersetzt);
+        text +=
+            kMessageBreak + QStringLiteral("%1 Zeichen gibt es im Zeichensatz der Tabellen nicht; sie wurden "
+                                           "als '?' geschrieben.")
+                                .arg(a.ersetzt);
     m_ui.message({text, a.ersetzt > 0 ? MsgIcon::Warning : MsgIcon::Information, Ok});
 }
 

@@ -17,9 +17,12 @@ struct Seite
 };
 
 constexpr std::array kSeiten{
-    Seite{"Tab_Eingabe", "eingabe"},          Seite{"Tab_Uebersicht", "uebersicht"},
-    Seite{"Tab_Verleihmanager", "verleih"},   Seite{"Tab_Aufnahmetimer", "aufnahmetimer"},
-    Seite{"Tab_Einstellungen", "einstellungen"}, Seite{"TabSheet2", "info"},
+    Seite{"Tab_Eingabe", "eingabe"},
+    Seite{"Tab_Uebersicht", "uebersicht"},
+    Seite{"Tab_Verleihmanager", "verleih"},
+    Seite{"Tab_Aufnahmetimer", "aufnahmetimer"},
+    Seite{"Tab_Einstellungen", "einstellungen"},
+    Seite{"TabSheet2", "info"},
 };
 
 } // namespace

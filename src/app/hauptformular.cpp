@@ -108,7 +108,8 @@ void THauptformular::Handler_Verbinden()
                    [this](int) { PagecontrolChange(); });
     // The file menu closes, replaces or quits the collection, and closing discards a
     // pending row: a film being typed is stored first, as when the grid is left.
-    connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui, [this] { Tab_Eingabe->eingegebenenFilmSpeichern(); });
+    connectGuarded(Datei1, &QMenu::aboutToShow, this, m_ui,
+                   [this] { Tab_Eingabe->eingegebenenFilmSpeichern(); });
     // Lending starts on the input page and is done by the loan page, which tells the
     // input page whether its cassette may still be lent.
     connectGuarded(Tab_Eingabe, &Eingabeseite::verleihenAngefordert, this, m_ui,
@@ -412,8 +413,9 @@ bool THauptformular::Paradox_Umwandeln(const QString& listFilePath)
         BusyCursor busy;
         auto fortschritt = m_ui.progress(QStringLiteral("Umwandeln"),
                                          QStringLiteral("Die Paradox-Tabellen werden umgewandelt..."));
-        e = uw::umwandeln(listFilePath,
-                          [&fortschritt](qint64 n, qint64 gesamt) { return fortschritt->setValue(n, gesamt); });
+        e = uw::umwandeln(listFilePath, [&fortschritt](qint64 n, qint64 gesamt) {
+            return fortschritt->setValue(n, gesamt);
+        });
     } catch (const store::EngineError& fehler) {
         if (fehler.message() != QLatin1String(uw::kAbgebrochen))
             throw;

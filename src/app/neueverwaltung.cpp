@@ -1,8 +1,5 @@
 #include "neueverwaltung.h"
 
-#include <ui/guard.h>
-#include <ui/interaction.h>
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +15,8 @@
 #include <QVBoxLayout>
 #include <store/error.h>
 #include <store/listfile.h>
+#include <ui/guard.h>
+#include <ui/interaction.h>
 
 namespace quorbel {
 

@@ -1,10 +1,9 @@
 #include "splashscreen.h"
 
-#include <ui/bilder.h>
-
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <ui/bilder.h>
 
 namespace quorbel {
 

@@ -76,7 +76,8 @@ template <typename F> Zaehlung filmeZaehlen(store::Dataset& filme, F&& waehrendd
 
 } // namespace
 
-Eingaberegeln::Eingaberegeln(store::Collection& sammlung, Interaction& ui, const Clock& clock, QObject* parent)
+Eingaberegeln::Eingaberegeln(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                             QObject* parent)
     : QObject(parent), m_sammlung(sammlung), m_kassetten(sammlung.kassetten()), m_filme(sammlung.filme()),
       m_filmeWache(&sammlung.filme()), m_ui(ui), m_clock(clock)
 {

@@ -40,7 +40,8 @@ class Eingaberegeln : public QObject
     Q_OBJECT
 public:
     // Sets itself as the handler of the film dataset's inserts, stores and deletes.
-    Eingaberegeln(store::Collection& sammlung, Interaction& ui, const Clock& clock, QObject* parent = nullptr);
+    Eingaberegeln(store::Collection& sammlung, Interaction& ui, const Clock& clock,
+                  QObject* parent = nullptr);
     ~Eingaberegeln() override;
 
     // --- Cassettes ----------------------------------------------------------------------

@@ -8,8 +8,8 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -17,9 +17,9 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <store/dataset.h>
 #include <ui/guard.h>
 #include <ui/interaction.h>
-#include <store/dataset.h>
 
 namespace quorbel {
 

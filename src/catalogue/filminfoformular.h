@@ -65,8 +65,7 @@ protected:
 
 private:
     bool filmDa() const;
-    template <typename F>
-    void filmSpeichern(F aendern);
+    template <typename F> void filmSpeichern(F aendern);
     void zeigeBild(const QImage& bild);
 
     store::Dataset& m_filme;

@@ -7,8 +7,8 @@ namespace quorbel {
 
 THinzufuegenformular::THinzufuegenformular(QWidget* parent)
     : Spielzeitauswahl(parent, QStringLiteral("Hinzufuegenformular"), QStringLiteral("Kassette hinzufügen"),
-                       QStringLiteral("Bitte Spieldauer der Kassette auswählen"), QStringLiteral("ComboBox_Spielzeit"),
-                       QStringLiteral("Spieldauer der Kassette")),
+                       QStringLiteral("Bitte Spieldauer der Kassette auswählen"),
+                       QStringLiteral("ComboBox_Spielzeit"), QStringLiteral("Spieldauer der Kassette")),
       Label_Spielzeit(m_prompt), ComboBox_Spielzeit(m_liste)
 {
 }

@@ -13,9 +13,10 @@
 namespace quorbel {
 
 Spielzeitauswahl::Spielzeitauswahl(QWidget* parent, const QString& formName, const QString& caption,
-                                   const QString& prompt, const QString& listName, const QString& accessibleName)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+                                   const QString& prompt, const QString& listName,
+                                   const QString& accessibleName)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(formName);
     setWindowTitle(caption);
@@ -34,8 +35,8 @@ Spielzeitauswahl::Spielzeitauswahl(QWidget* parent, const QString& formName, con
     BitBtn_Ok->setObjectName(QStringLiteral("BitBtn_Ok"));
     BitBtn_Ok->setDefault(true);
     BitBtn_Ok->setEnabled(false);
-    BitBtn_Abbruch =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Abbruch"), this);
+    BitBtn_Abbruch = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                     QStringLiteral("Abbruch"), this);
     BitBtn_Abbruch->setObjectName(QStringLiteral("BitBtn_Abbruch"));
 
     auto* knoepfe = new QDialogButtonBox(this);

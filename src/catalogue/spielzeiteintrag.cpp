@@ -1,11 +1,8 @@
 #include "spielzeiteintrag.h"
 
-#include <settings/vocabulary.h>
-
-#include <ui/interaction.h>
-
-
 #include <algorithm>
+#include <settings/vocabulary.h>
+#include <ui/interaction.h>
 
 namespace quorbel {
 
@@ -64,21 +61,22 @@ QStringList sortierteSpielzeiten(QStringList entries)
 
 QString ungueltigeSpielzeitMeldung(const QString& entry)
 {
-    return QStringLiteral("Die Spielzeit \"%1\" ist keine ganze Zahl von Minuten.").arg(entry) + kMessageBreak
-        + QStringLiteral("Bitte korrigieren Sie die Liste der zusätzlichen Kassettenlängen.");
+    return QStringLiteral("Die Spielzeit \"%1\" ist keine ganze Zahl von Minuten.").arg(entry) +
+           kMessageBreak +
+           QStringLiteral("Bitte korrigieren Sie die Liste der zusätzlichen Kassettenlängen.");
 }
 
 QString zuVieleFilmeMeldung()
 {
-    return QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,") + kMessageBreak
-        + QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
+    return QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,") + kMessageBreak +
+           QStringLiteral("wenn diese zum Kaufvideo umgeschrieben werden soll.");
 }
 
 QString zuKurzMeldung()
 {
-    return QStringLiteral("Die Laufzeit aller Filme überschreitet die") + kMessageBreak
-        + QStringLiteral("Spielzeit der Kassette. Bitte Löschen Sie") + kMessageBreak
-        + QStringLiteral("vorher genug Filme.");
+    return QStringLiteral("Die Laufzeit aller Filme überschreitet die") + kMessageBreak +
+           QStringLiteral("Spielzeit der Kassette. Bitte Löschen Sie") + kMessageBreak +
+           QStringLiteral("vorher genug Filme.");
 }
 
 SpielzeitAenderung spielzeitAendern(const QString& entry, int filme, qint64 gesamtlaenge)

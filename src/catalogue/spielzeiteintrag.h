@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace quorbel {
@@ -54,11 +53,11 @@ QString ungueltigeSpielzeitMeldung(const QString& entry);
 struct SpielzeitAenderung
 {
     enum class Art {
-        Kaufvideo,      // becomes a bought tape: Spielzeit = spielzeit, Frei = 0, Original = true
-        Spielzeit,      // becomes a blank tape of `spielzeit` minutes, Original = false, then recount
-        ZuVieleFilme,   // refused: more than one film for a bought tape
-        ZuKurz,         // refused: the films run longer than the new play length
-        Unlesbar        // refused: the entry's minutes are not a whole number
+        Kaufvideo,    // becomes a bought tape: Spielzeit = spielzeit, Frei = 0, Original = true
+        Spielzeit,    // becomes a blank tape of `spielzeit` minutes, Original = false, then recount
+        ZuVieleFilme, // refused: more than one film for a bought tape
+        ZuKurz,       // refused: the films run longer than the new play length
+        Unlesbar      // refused: the entry's minutes are not a whole number
     };
     Art art = Art::Unlesbar;
     int spielzeit = 0;

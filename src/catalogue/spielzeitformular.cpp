@@ -6,7 +6,8 @@
 namespace quorbel {
 
 TSpielzeit_Formular::TSpielzeit_Formular(QWidget* parent)
-    : Spielzeitauswahl(parent, QStringLiteral("Spielzeit_Formular"), QStringLiteral("Kassettenspielzeit ändern"),
+    : Spielzeitauswahl(parent, QStringLiteral("Spielzeit_Formular"),
+                       QStringLiteral("Kassettenspielzeit ändern"),
                        QStringLiteral("Bitte wählen Sie die neue Spielzeit aus"),
                        QStringLiteral("ComboBox_Spielzeiten"), QStringLiteral("Neue Spielzeit")),
       Label_Spielzeiten(m_prompt), ComboBox_Spielzeiten(m_liste)

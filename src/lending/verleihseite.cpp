@@ -5,9 +5,9 @@
 #include <QFontMetrics>
 #include <QPushButton>
 #include <algorithm>
-#include <store/dates.h>
 #include <store/collection.h>
 #include <store/datasetmodel.h>
+#include <store/dates.h>
 #include <ui/datasetgrid.h>
 #include <ui/design.h>
 #include <ui/guard.h>
@@ -52,15 +52,15 @@ Verleihseite::Verleihseite(store::Collection& sammlung, Interaction& ui, const C
     const Qt::Alignment centre = Qt::AlignHCenter;
     // 73 pixels were meant for a two-digit year; the date keeps its four digits, so the
     // column widens to the date in the grid's font and the borrower's column gives way.
-    const int datumBreite = std::max(73, QFontMetrics(DBGrid_Verliehen->font())
-                                                 .horizontalAdvance(store::formatDate(QDate(2000, 12, 28))) +
-                                             12);
-    DataSource_Ausgeliehen =
-        new store::DatasetModel(&sammlung.verliehen(),
-                                {Column{QStringLiteral("Kassette"), QString(), centre, kStandardBreite, true},
-                                 Column{QStringLiteral("Datum"), QString(), centre, datumBreite, true},
-                                 Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245 - (datumBreite - 73), true}},
-                                this);
+    const int datumBreite = std::max(
+        73, QFontMetrics(DBGrid_Verliehen->font()).horizontalAdvance(store::formatDate(QDate(2000, 12, 28))) +
+                12);
+    DataSource_Ausgeliehen = new store::DatasetModel(
+        &sammlung.verliehen(),
+        {Column{QStringLiteral("Kassette"), QString(), centre, kStandardBreite, true},
+         Column{QStringLiteral("Datum"), QString(), centre, datumBreite, true},
+         Column{QStringLiteral("An"), QString(), Qt::AlignLeft, 245 - (datumBreite - 73), true}},
+        this);
     DBGrid_Verliehen->bind(DataSource_Ausgeliehen);
 
     Meldungsformular = new TMeldungsformular(this, &clock);

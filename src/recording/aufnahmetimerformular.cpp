@@ -8,10 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <ui/clock.h>
-#include <ui/interaction.h>
 #include <settings/vocabulary.h>
 #include <store/dates.h>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 
 namespace quorbel {
 

@@ -2,8 +2,6 @@
 
 #include "vocabulary.h"
 
-#include <ui/interaction.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,9 +9,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-
 #include <cmath>
 #include <limits>
+#include <ui/interaction.h>
 
 namespace settings {
 

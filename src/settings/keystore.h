@@ -1,13 +1,11 @@
 #pragma once
 
-#include <store/error.h>
-
 #include <QJsonValue>
 #include <QList>
 #include <QString>
-
 #include <functional>
 #include <memory>
+#include <store/error.h>
 
 namespace settings {
 

@@ -3,10 +3,9 @@
 
 #ifdef Q_OS_WIN
 
-#include <windows.h>
-
 #include <cwchar>
 #include <string>
+#include <windows.h>
 
 namespace settings {
 
@@ -57,8 +56,8 @@ public:
             throw KeyError(KeyError::Reason::WrongKind, name);
         std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
         DWORD got = DWORD(buffer.size() * sizeof(wchar_t));
-        if (RegQueryValueExW(m_key, n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got) !=
-            ERROR_SUCCESS)
+        if (RegQueryValueExW(m_key, n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                             &got) != ERROR_SUCCESS)
             return {};
         buffer.resize(wcsnlen(buffer.c_str(), got / sizeof(wchar_t)));
         return QString::fromStdWString(buffer);
@@ -72,7 +71,8 @@ public:
         const std::wstring n = wide(name);
         if (!m_key)
             throw KeyError(KeyError::Reason::Missing, name);
-        const LONG rc = RegQueryValueExW(m_key, n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        const LONG rc =
+            RegQueryValueExW(m_key, n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
         if (rc == ERROR_FILE_NOT_FOUND)
             throw KeyError(KeyError::Reason::Missing, name);
         if (type != REG_DWORD || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) || size != sizeof(value))

@@ -49,41 +49,78 @@ QCollator listCollator()
 
 const QStringList& builtInGenres()
 {
-    static const QStringList list = {
-        QStringLiteral("Action"),          QStringLiteral("Komödie"),
-        QStringLiteral("Actionkomödie"),   QStringLiteral("Beziehungskomödie"),
-        QStringLiteral("Lovestory"),       QStringLiteral("Romanze"),
-        QStringLiteral("Psycho-Thriller"), QStringLiteral("Thriller"),
-        QStringLiteral("Drama"),           QStringLiteral("Thriller-Drama"),
-        QStringLiteral("Science-Fiction"), QStringLiteral("Fantasy"),
-        QStringLiteral("Katastrophenfilm"), QStringLiteral("Western"),
-        QStringLiteral("Eastern"),         QStringLiteral("Abenteuerfilm"),
-        QStringLiteral("Kriegsfilm"),      QStringLiteral("Antikriegsfilm"),
-        QStringLiteral("Tragödie"),        QStringLiteral("Tanzfilm"),
-        QStringLiteral("Krimi"),           QStringLiteral("Horror"),
-        QStringLiteral("Splatter"),        QStringLiteral("Comedyserie"),
-        QStringLiteral("Late Night Show"), QStringLiteral("Satire"),
-        QStringLiteral("Sport"),           QStringLiteral("Erotik"),
-        QStringLiteral("Reportage"),       QStringLiteral("Dokumentation"),
-        QStringLiteral("Bericht"),         QStringLiteral("Biographie")};
+    static const QStringList list = {QStringLiteral("Action"),
+                                     QStringLiteral("Komödie"),
+                                     QStringLiteral("Actionkomödie"),
+                                     QStringLiteral("Beziehungskomödie"),
+                                     QStringLiteral("Lovestory"),
+                                     QStringLiteral("Romanze"),
+                                     QStringLiteral("Psycho-Thriller"),
+                                     QStringLiteral("Thriller"),
+                                     QStringLiteral("Drama"),
+                                     QStringLiteral("Thriller-Drama"),
+                                     QStringLiteral("Science-Fiction"),
+                                     QStringLiteral("Fantasy"),
+                                     QStringLiteral("Katastrophenfilm"),
+                                     QStringLiteral("Western"),
+                                     QStringLiteral("Eastern"),
+                                     QStringLiteral("Abenteuerfilm"),
+                                     QStringLiteral("Kriegsfilm"),
+                                     QStringLiteral("Antikriegsfilm"),
+                                     QStringLiteral("Tragödie"),
+                                     QStringLiteral("Tanzfilm"),
+                                     QStringLiteral("Krimi"),
+                                     QStringLiteral("Horror"),
+                                     QStringLiteral("Splatter"),
+                                     QStringLiteral("Comedyserie"),
+                                     QStringLiteral("Late Night Show"),
+                                     QStringLiteral("Satire"),
+                                     QStringLiteral("Sport"),
+                                     QStringLiteral("Erotik"),
+                                     QStringLiteral("Reportage"),
+                                     QStringLiteral("Dokumentation"),
+                                     QStringLiteral("Bericht"),
+                                     QStringLiteral("Biographie")};
     return list;
 }
 
 const QStringList& builtInStations()
 {
-    static const QStringList list = {
-        QStringLiteral("3 SAT"),       QStringLiteral("ARD"),         QStringLiteral("ARTE"),
-        QStringLiteral("B 1"),         QStringLiteral("BAYERN 3"),    QStringLiteral("DSF"),
-        QStringLiteral("EUROSPORT"),   QStringLiteral("HESSEN 3"),    QStringLiteral("KABEL 1"),
-        QStringLiteral("KINDERKANAL"), QStringLiteral("MDR"),         QStringLiteral("MTV"),
-        QStringLiteral("NACHRICHTENSENDER"), QStringLiteral("NBC"),   QStringLiteral("NICKELODEON"),
-        QStringLiteral("NIEDERLANDE"), QStringLiteral("NORD 3"),      QStringLiteral("ORB"),
-        QStringLiteral("ORF 1"),       QStringLiteral("ORF 2"),       QStringLiteral("PREMIERE"),
-        QStringLiteral("PRO 7"),       QStringLiteral("RTL"),         QStringLiteral("RTL 2"),
-        QStringLiteral("SAT 1"),       QStringLiteral("SF DRS"),      QStringLiteral("SÜDWEST 3"),
-        QStringLiteral("SUPER RTL"),   QStringLiteral("TM 3"),        QStringLiteral("TNT"),
-        QStringLiteral("VIVA"),        QStringLiteral("VIVA 2"),      QStringLiteral("VOX"),
-        QStringLiteral("WDR"),         QStringLiteral("ZDF")};
+    static const QStringList list = {QStringLiteral("3 SAT"),
+                                     QStringLiteral("ARD"),
+                                     QStringLiteral("ARTE"),
+                                     QStringLiteral("B 1"),
+                                     QStringLiteral("BAYERN 3"),
+                                     QStringLiteral("DSF"),
+                                     QStringLiteral("EUROSPORT"),
+                                     QStringLiteral("HESSEN 3"),
+                                     QStringLiteral("KABEL 1"),
+                                     QStringLiteral("KINDERKANAL"),
+                                     QStringLiteral("MDR"),
+                                     QStringLiteral("MTV"),
+                                     QStringLiteral("NACHRICHTENSENDER"),
+                                     QStringLiteral("NBC"),
+                                     QStringLiteral("NICKELODEON"),
+                                     QStringLiteral("NIEDERLANDE"),
+                                     QStringLiteral("NORD 3"),
+                                     QStringLiteral("ORB"),
+                                     QStringLiteral("ORF 1"),
+                                     QStringLiteral("ORF 2"),
+                                     QStringLiteral("PREMIERE"),
+                                     QStringLiteral("PRO 7"),
+                                     QStringLiteral("RTL"),
+                                     QStringLiteral("RTL 2"),
+                                     QStringLiteral("SAT 1"),
+                                     QStringLiteral("SF DRS"),
+                                     QStringLiteral("SÜDWEST 3"),
+                                     QStringLiteral("SUPER RTL"),
+                                     QStringLiteral("TM 3"),
+                                     QStringLiteral("TNT"),
+                                     QStringLiteral("VIVA"),
+                                     QStringLiteral("VIVA 2"),
+                                     QStringLiteral("VOX"),
+                                     QStringLiteral("WDR"),
+                                     QStringLiteral("ZDF")};
     return list;
 }
 
@@ -218,9 +255,9 @@ int compareEntries(const QString& a, const QString& b)
 qsizetype insertSorted(QStringList& list, const QString& entry)
 {
     const QCollator collator = listCollator();
-    const auto at = std::upper_bound(list.begin(), list.end(), entry, [&](const QString& x, const QString& y) {
-        return collator.compare(x, y) < 0;
-    });
+    const auto at =
+        std::upper_bound(list.begin(), list.end(), entry,
+                         [&](const QString& x, const QString& y) { return collator.compare(x, y) < 0; });
     const qsizetype index = at - list.begin();
     list.insert(index, entry);
     return index;

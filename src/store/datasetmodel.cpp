@@ -1,6 +1,5 @@
 #include "datasetmodel.h"
 
-
 namespace store {
 
 DatasetModel::DatasetModel(Dataset* dataset, QList<Column> columns, QObject* parent)

@@ -52,13 +52,13 @@ struct Feld
 
 struct Kopf
 {
-    int version = 70;             // file version: 30, 35, 40, 45, 50, 70
-    int codepage = 1252;          // from the header; 437 for tables that name none
-    bool schluessel = false;      // keyed (a primary index belongs to it)
-    int schluesselFelder = 0;     // number of leading key fields
-    qint32 autoInc = 0;           // the header's counter: the highest value given so far
-    qint64 datensaetze = 0;       // record count as the header says
-    int blockGroesse = 4096;      // bytes of a data block
+    int version = 70;         // file version: 30, 35, 40, 45, 50, 70
+    int codepage = 1252;      // from the header; 437 for tables that name none
+    bool schluessel = false;  // keyed (a primary index belongs to it)
+    int schluesselFelder = 0; // number of leading key fields
+    qint32 autoInc = 0;       // the header's counter: the highest value given so far
+    qint64 datensaetze = 0;   // record count as the header says
+    int blockGroesse = 4096;  // bytes of a data block
     std::vector<Feld> felder;
 };
 

@@ -5,9 +5,9 @@
 #include "collectiontables.h"
 #include "engine.h"
 #include "error.h"
-#include "values.h"
 #include "listfile.h"
 #include "sicheresschreiben.h"
+#include "values.h"
 
 #include <QDir>
 #include <QFile>
@@ -224,7 +224,8 @@ struct Db
 
 void oeffnen(Db& h, const QString& pfad)
 {
-    const int rc = sqlite3_open_v2(QFile::encodeName(pfad).constData(), &h.db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(pfad).constData(), &h.db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
         engine::fail(h.db, rc, nativ(pfad));
     sqlite3_extended_result_codes(h.db, 1);
@@ -282,17 +283,20 @@ qint64 tabelleKopieren(paradox::Leser& leser, const QString& ziel, const std::ve
             bool ok = true;
             const QVariant gespeichert = engine::storageValue(f, v, &ok);
             if (!ok)
-                throw EngineError(QStringLiteral("Der Wert im Feld %1 der Tabelle %2 kann nicht übernommen werden.")
-                                      .arg(f.name, nativ(leser.pfad())));
+                throw EngineError(
+                    QStringLiteral("Der Wert im Feld %1 der Tabelle %2 kann nicht übernommen werden.")
+                        .arg(f.name, nativ(leser.pfad())));
             if (f.type == FieldType::Char && v.isValid() && gespeichert.toString() != v.toString())
-                throw EngineError(QStringLiteral("Ein Text im Feld %1 der Tabelle %2 ist länger als %3 Zeichen.")
-                                      .arg(f.name, nativ(leser.pfad()))
-                                      .arg(f.width));
+                throw EngineError(
+                    QStringLiteral("Ein Text im Feld %1 der Tabelle %2 ist länger als %3 Zeichen.")
+                        .arg(f.name, nativ(leser.pfad()))
+                        .arg(f.width));
             if (f.type == FieldType::AutoInc)
                 hoechster = std::max(hoechster, gespeichert.toLongLong());
             einfuegen.bind(n++, gespeichert);
             if (f.type == FieldType::Char)
-                einfuegen.bind(n++, gespeichert.isNull() ? QVariant() : QVariant(engine::foldKey(gespeichert.toString())));
+                einfuegen.bind(n++, gespeichert.isNull() ? QVariant()
+                                                         : QVariant(engine::foldKey(gespeichert.toString())));
         }
         einfuegen.exec();
         einfuegen.reset();
@@ -353,11 +357,12 @@ QStringList pruefen(const QDir& arbeit, const std::array<QString, 4>& dateien)
             werte << QStringLiteral("… (%1 insgesamt)").arg(anzahl);
         return werte;
     };
-    const QStringList ohneKassette =
-        liste("SELECT Zaehler || ' (' || coalesce(Filmname, '') || ')' FROM f.tabelle WHERE Zu_Kassette IS NULL OR "
-              "Zu_Kassette NOT IN (SELECT Nummer FROM main.tabelle) ORDER BY Zaehler");
+    const QStringList ohneKassette = liste(
+        "SELECT Zaehler || ' (' || coalesce(Filmname, '') || ')' FROM f.tabelle WHERE Zu_Kassette IS NULL OR "
+        "Zu_Kassette NOT IN (SELECT Nummer FROM main.tabelle) ORDER BY Zaehler");
     if (!ohneKassette.isEmpty())
-        hinweise << QStringLiteral("Filme ohne vorhandene Kassette: %1").arg(ohneKassette.join(QLatin1String(", ")));
+        hinweise << QStringLiteral("Filme ohne vorhandene Kassette: %1")
+                        .arg(ohneKassette.join(QLatin1String(", ")));
     const QStringList kapazitaet =
         liste("SELECT k.Nummer FROM main.tabelle k LEFT JOIN (SELECT Zu_Kassette AS n, "
               "sum(coalesce(Filmlaenge, 0)) AS belegt, max(coalesce(Filmlaenge, 0) = 0) AS null0 "
@@ -366,7 +371,8 @@ QStringList pruefen(const QDir& arbeit, const std::array<QString, 4>& dateien)
               "OR coalesce(k.Frei, 0) <> coalesce(k.Spielzeit, 0) - coalesce(k.Belegt, 0) "
               "OR coalesce(k.Nullfilme, 0) <> coalesce(s.null0, 0)) ORDER BY k.Nummer");
     if (!kapazitaet.isEmpty())
-        hinweise << QStringLiteral("Kassetten, deren belegte oder freie Minuten nicht zu ihren Filmen passen: %1")
+        hinweise << QStringLiteral(
+                        "Kassetten, deren belegte oder freie Minuten nicht zu ihren Filmen passen: %1")
                         .arg(kapazitaet.join(QLatin1String(", ")));
     const QStringList verliehen =
         liste("SELECT k.Nummer FROM main.tabelle k WHERE coalesce(k.Verliehen, 0) <> "
@@ -406,7 +412,8 @@ void fertigstellen(const Sammlung& s, const std::function<void()>& schritt = {})
         plan.close();
         QDir original(s.original());
         if (!original.exists() && !QDir(s.dir).mkpath(QLatin1String(kOriginalVerzeichnis)))
-            throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(nativ(s.original())));
+            throw FileError(
+                QStringLiteral("Das Verzeichnis %1 kann nicht angelegt werden.").arg(nativ(s.original())));
         // First every old file out of the way, then the new tables in.
         for (const QByteArray& z : zeilen)
             if (z.startsWith("P ")) {
@@ -430,7 +437,8 @@ void fertigstellen(const Sammlung& s, const std::function<void()>& schritt = {})
             throw FileError(QStringLiteral("Die Datei %1 kann nicht gelöscht werden.").arg(nativ(planPfad)));
     }
     if (!entfernen(s.bereit()))
-        throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.bereit())));
+        throw FileError(
+            QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.bereit())));
 }
 
 } // namespace
@@ -449,7 +457,8 @@ void wiederherstellen(const QString& listFilePath)
     if (QFileInfo::exists(s.bereit()))
         fertigstellen(s);
     if (!entfernen(s.arbeit()))
-        throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.arbeit())));
+        throw FileError(
+            QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.arbeit())));
 }
 
 bool mussUmgewandeltWerden(const QString& listFilePath)
@@ -490,7 +499,8 @@ bool mussUmgewandeltWerden(const QString& listFilePath)
             return f.typ == paradox::Feldtyp::Memo || f.typ == paradox::Feldtyp::Graphic ||
                    f.typ == paradox::Feldtyp::Blob;
         });
-        if (hatBlobs && findeDatei(s.dir, QFileInfo(pfad).completeBaseName() + QStringLiteral(".mb")).isEmpty()) {
+        if (hatBlobs &&
+            findeDatei(s.dir, QFileInfo(pfad).completeBaseName() + QStringLiteral(".mb")).isEmpty()) {
             std::vector<QVariant> zeile;
             while (leser.naechste(zeile)) {
             }
@@ -500,10 +510,11 @@ bool mussUmgewandeltWerden(const QString& listFilePath)
         for (const Tabelle& t : kTabellen)
             for (const QString& n : begleitdateien(s.dir, QFileInfo(dateiname(t, s)).completeBaseName()))
                 if (!findeDatei(QDir(s.original()), n).isEmpty())
-                    throw EngineError(QStringLiteral("Im Verzeichnis %1 liegt schon eine Datei %2; die "
-                                                     "Paradox-Tabellen können nicht dorthin verschoben werden. "
-                                                     "Es wurde nichts verändert.")
-                                          .arg(nativ(s.original()), n));
+                    throw EngineError(
+                        QStringLiteral("Im Verzeichnis %1 liegt schon eine Datei %2; die "
+                                       "Paradox-Tabellen können nicht dorthin verschoben werden. "
+                                       "Es wurde nichts verändert.")
+                            .arg(nativ(s.original()), n));
     return true;
 }
 
@@ -511,10 +522,12 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
 {
     const Sammlung s = sammlung(listFilePath);
     if (!entfernen(s.arbeit()))
-        throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.arbeit())));
+        throw FileError(
+            QStringLiteral("Das Verzeichnis %1 kann nicht gelöscht werden.").arg(nativ(s.arbeit())));
     const QString arbeitsName = QFileInfo(s.arbeit()).fileName();
     if (!s.dir.mkdir(arbeitsName))
-        throw FileError(QStringLiteral("Im Verzeichnis %1 kann nicht geschrieben werden.").arg(nativ(s.dir.path())));
+        throw FileError(
+            QStringLiteral("Im Verzeichnis %1 kann nicht geschrieben werden.").arg(nativ(s.dir.path())));
     const QDir arbeit(s.arbeit());
 
     Ergebnis ergebnis;
@@ -522,7 +535,8 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
         // The new, empty tables, made as for a new collection.
         const QString vorher = QDir::currentPath();
         if (!QDir::setCurrent(arbeit.path()))
-            throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.").arg(nativ(arbeit.path())));
+            throw FileError(
+                QStringLiteral("Das Verzeichnis %1 kann nicht geöffnet werden.").arg(nativ(arbeit.path())));
         try {
             tables::createCollection(s.nummer.isEmpty() ? 0 : s.nummer.toInt());
         } catch (...) {
@@ -563,7 +577,8 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
             throw EngineError(QLatin1String(kAbgebrochen));
         ergebnis.hinweise = pruefen(arbeit, neu);
         if (gekuerzt > 0)
-            ergebnis.hinweise << QStringLiteral("%1 Uhrzeiten mit Millisekunden wurden auf ganze Sekunden gekürzt.")
+            ergebnis.hinweise << QStringLiteral(
+                                     "%1 Uhrzeiten mit Millisekunden wurden auf ganze Sekunden gekürzt.")
                                      .arg(gekuerzt);
         ergebnis.kassetten = zeilen[0];
         ergebnis.filme = zeilen[1];
@@ -579,7 +594,8 @@ Ergebnis umwandeln(const QString& listFilePath, const Fortschritt& fortschritt)
     // next opening.
     if (!QDir(s.dir).rename(arbeitsName, QFileInfo(s.bereit()).fileName())) {
         entfernen(s.arbeit());
-        throw FileError(QStringLiteral("Das Verzeichnis %1 kann nicht umbenannt werden.").arg(nativ(s.arbeit())));
+        throw FileError(
+            QStringLiteral("Das Verzeichnis %1 kann nicht umbenannt werden.").arg(nativ(s.arbeit())));
     }
     // Past the deciding step nothing can be cancelled any more; the moves are still
     // reported, so that the progress window stays alive.
@@ -619,22 +635,24 @@ QVariant alsParadoxWert(const Field& f, const QVariant& v)
 
 } // namespace
 
-Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis, const Fortschritt& fortschritt)
+Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis,
+                    const Fortschritt& fortschritt)
 {
     if (!sammlung.kassetten().isActive())
         throw EngineError(QStringLiteral("Es ist keine Videoliste geöffnet."));
     if (changeOpen())
         throw EngineError(QStringLiteral("Während einer Änderung kann nicht exportiert werden."));
-    for (Dataset* d : {&sammlung.kassetten(), &sammlung.filme(), &sammlung.filmuebersicht(), &sammlung.verliehen(),
-                       &sammlung.aufnahmetimer()})
+    for (Dataset* d : {&sammlung.kassetten(), &sammlung.filme(), &sammlung.filmuebersicht(),
+                       &sammlung.verliehen(), &sammlung.aufnahmetimer()})
         if (d->state() != Dataset::State::Browse)
             throw EngineError(QStringLiteral("Ein Datensatz wird noch bearbeitet; bitte erst speichern."));
     const QDir ziel(zielVerzeichnis);
     if (zielVerzeichnis.isEmpty() || !QFileInfo(zielVerzeichnis).isDir())
         throw FileError(QStringLiteral("Das Verzeichnis %1 existiert nicht.").arg(nativ(zielVerzeichnis)));
     if (!ziel.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-        throw FileError(QStringLiteral("Das Verzeichnis %1 ist nicht leer; bitte ein leeres Verzeichnis wählen.")
-                            .arg(nativ(zielVerzeichnis)));
+        throw FileError(
+            QStringLiteral("Das Verzeichnis %1 ist nicht leer; bitte ein leeres Verzeichnis wählen.")
+                .arg(nativ(zielVerzeichnis)));
 
     const QString nummerText = readCollectionNumber(sammlung.listFilePath());
     const int nummer = nummerText.isEmpty() ? 0 : nummerText.toInt();
@@ -642,9 +660,10 @@ Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis, 
 
     qint64 gesamt = 0;
     {
-        const auto z = sammlung.auswerten(QStringLiteral("SELECT (SELECT count(*) FROM {kass}) + (SELECT count(*) "
-                                                         "FROM {filme}) + (SELECT count(*) FROM {ausgelhn}) + "
-                                                         "(SELECT count(*) FROM {atimer})"));
+        const auto z =
+            sammlung.auswerten(QStringLiteral("SELECT (SELECT count(*) FROM {kass}) + (SELECT count(*) "
+                                              "FROM {filme}) + (SELECT count(*) FROM {ausgelhn}) + "
+                                              "(SELECT count(*) FROM {atimer})"));
         gesamt = z.front().value(0).toLongLong();
     }
     Ausfuhr ergebnis;
@@ -658,17 +677,20 @@ Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis, 
             QString spalten;
             for (const Field& f : felder) {
                 altFelder.push_back(alsParadoxFeld(f));
-                spalten += (spalten.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromUtf8(f.column());
+                spalten +=
+                    (spalten.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromUtf8(f.column());
             }
             const QString schluessel = QString::fromUtf8(felder.front().column());
-            const QString datei = ziel.filePath(tables::tableFileName(QLatin1String(kTabellen[t].stem), nummer));
+            const QString datei =
+                ziel.filePath(tables::tableFileName(QLatin1String(kTabellen[t].stem), nummer));
             paradox::Schreiber schreiber(datei, altFelder, true, 1252);
             // A page of rows at a time, so that pictures are never all in memory.
             qint64 letzter = std::numeric_limits<qint64>::min();
             for (;;) {
-                const auto seite = sammlung.auswerten(QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT 256")
-                                                          .arg(spalten, QLatin1String(platzhalter[t]), schluessel),
-                                                      {letzter});
+                const auto seite =
+                    sammlung.auswerten(QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT 256")
+                                           .arg(spalten, QLatin1String(platzhalter[t]), schluessel),
+                                       {letzter});
                 if (seite.empty())
                     break;
                 for (const QVariantList& zeile : seite) {

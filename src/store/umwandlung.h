@@ -69,6 +69,7 @@ struct Ausfuhr
 // same name and number into `zielVerzeichnis`, which must exist and be empty. Refused
 // while a change is under way or a row is being edited. On any failure (or when the
 // progress is cancelled) everything written there is removed and the error thrown.
-Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis, const Fortschritt& fortschritt = {});
+Ausfuhr exportieren(const Collection& sammlung, const QString& zielVerzeichnis,
+                    const Fortschritt& fortschritt = {});
 
 } // namespace store::umwandlung

@@ -1,7 +1,6 @@
 #include "datasetgrid.h"
 
 #include "gridaccessible.h"
-
 #include "guard.h"
 #include "interaction.h"
 

@@ -72,7 +72,10 @@ public:
         const QRect r = g->visualRect(g->model()->index(m_row, m_column));
         return QRect(g->viewport()->mapToGlobal(r.topLeft()), r.size());
     }
-    QAccessible::Role role() const override { return header() ? QAccessible::ColumnHeader : QAccessible::Cell; }
+    QAccessible::Role role() const override
+    {
+        return header() ? QAccessible::ColumnHeader : QAccessible::Cell;
+    }
     QAccessible::State state() const override
     {
         QAccessible::State s;

@@ -3,7 +3,6 @@
 #include "interaction.h"
 
 #include <QObject>
-
 #include <exception>
 #include <utility>
 
@@ -19,8 +18,7 @@ QString unerwarteterFehlerText();
 
 // Runs a handler so that no exception leaves it: an engine or file error ends the
 // handler and shows its message in the default error dialog, and the program goes on.
-template <typename F>
-void guarded(Interaction& ui, F&& handler)
+template <typename F> void guarded(Interaction& ui, F&& handler)
 {
     try {
         std::forward<F>(handler)();

@@ -41,12 +41,14 @@ public:
     int columnCount(const QModelIndex& = {}) const override { return 3; }
     QVariant data(const QModelIndex& i, int role) const override
     {
-        return role == Qt::DisplayRole ? QVariant(QStringLiteral("%1/%2").arg(i.row()).arg(i.column())) : QVariant();
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("%1/%2").arg(i.row()).arg(i.column()))
+                                       : QVariant();
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override
     {
-        return o == Qt::Horizontal && role == Qt::DisplayRole ? QVariant(QStringLiteral("Spalte %1").arg(section))
-                                                              : QVariant();
+        return o == Qt::Horizontal && role == Qt::DisplayRole
+                   ? QVariant(QStringLiteral("Spalte %1").arg(section))
+                   : QVariant();
     }
     void weniger(int n)
     {
@@ -201,7 +203,8 @@ private slots:
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&grid);
         QAccessibleTableInterface* t = a->tableInterface();
         QCOMPARE(t->rowCount(), 50000);
-        QVERIFY2(a->childCount() > 3 && a->childCount() < 3 * 40, qPrintable(QString::number(a->childCount())));
+        QVERIFY2(a->childCount() > 3 && a->childCount() < 3 * 40,
+                 qPrintable(QString::number(a->childCount())));
         for (int i = 0; i < a->childCount(); ++i) {
             QAccessibleInterface* kind = a->child(i);
             QVERIFY(kind && kind->parent() == a);

@@ -2,11 +2,14 @@
 // the real window through the fake seams.
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -16,13 +19,10 @@
 #include <app/hauptformular.h>
 #include <app/infoseite.h>
 #include <app/neueverwaltung.h>
+#include <catalogue/filminfoformular.h>
 #include <fakeinteraction.h>
 #include <fenster.h>
 #include <kind.h>
-#include <QBuffer>
-#include <QImage>
-#include <QPlainTextEdit>
-#include <catalogue/filminfoformular.h>
 #include <sqlite3.h>
 #include <store/collection.h>
 #include <store/listfile.h>
@@ -108,11 +108,11 @@ private slots:
         QStringList namen;
         for (QAction* a : kind<QMenu>(f.w, "Datei1")->actions())
             namen << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-        QCOMPARE(namen, (QStringList{QStringLiteral("Neu1"), QStringLiteral("ffnen1"),
-                                     QStringLiteral("Schliessen_Menu"), QStringLiteral("Exportieren1"),
-                                     QStringLiteral("Sicherungerstellen1"), QStringLiteral("ParadoxExportieren1"),
-                                     QStringLiteral("-"),
-                                     QStringLiteral("Programmbeenden1")}));
+        QCOMPARE(namen,
+                 (QStringList{QStringLiteral("Neu1"), QStringLiteral("ffnen1"),
+                              QStringLiteral("Schliessen_Menu"), QStringLiteral("Exportieren1"),
+                              QStringLiteral("Sicherungerstellen1"), QStringLiteral("ParadoxExportieren1"),
+                              QStringLiteral("-"), QStringLiteral("Programmbeenden1")}));
         auto* exp = kind<QAction>(f.w, "Exportieren1");
         auto* sich = kind<QAction>(f.w, "Sicherungerstellen1");
         QCOMPARE(exp->text(), QStringLiteral("&Exportieren…"));
@@ -145,14 +145,15 @@ private slots:
         const QString text = QStringLiteral("Mit Untertiteln; Größe und Maß.").repeated(20);
         const std::vector<std::vector<QVariant>> kass = {{1, 1, 240, 90, 150, false, false, false},
                                                          {2, 2, 180, 0, 180, false, false, false}};
-        const std::vector<std::vector<QVariant>> filme = {
-            {1, 1, QStringLiteral("Der Stadtneurotiker"), 90, QStringLiteral("Komödie"), QDate(1998, 5, 19),
-             kopf + bmp, true, text}};
+        const std::vector<std::vector<QVariant>> filme = {{1, 1, QStringLiteral("Der Stadtneurotiker"), 90,
+                                                           QStringLiteral("Komödie"), QDate(1998, 5, 19),
+                                                           kopf + bmp, true, text}};
         for (const char* stem : {"kass", "filme", "ausgelhn", "atimer"}) {
             store::paradox::Schreiber s(QDir(f.dir).filePath(QLatin1String(stem) + QStringLiteral(".db")),
                                         store::umwandlung::paradoxFelder(QLatin1String(stem)), true);
-            for (const auto& z : qstrcmp(stem, "kass") == 0 ? kass : qstrcmp(stem, "filme") == 0 ? filme
-                                                                                            : decltype(kass){})
+            for (const auto& z : qstrcmp(stem, "kass") == 0    ? kass
+                                 : qstrcmp(stem, "filme") == 0 ? filme
+                                                               : decltype(kass){})
                 s.zeile(z);
             s.abschliessen();
         }
@@ -339,9 +340,10 @@ private slots:
         // work out and still shows the rest.
         kind<QAction>(f.w, "Schliessen_Menu")->trigger();
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open(QDir(f.dir).filePath(QStringLiteral("filme.db")).toUtf8().constData(), &db), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(db, "UPDATE tabelle SET Filmlaenge = 9223372036854775807",
-                              nullptr, nullptr, nullptr),
+        QCOMPARE(sqlite3_open(QDir(f.dir).filePath(QStringLiteral("filme.db")).toUtf8().constData(), &db),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "UPDATE tabelle SET Filmlaenge = 9223372036854775807", nullptr, nullptr,
+                              nullptr),
                  SQLITE_OK);
         sqlite3_close(db);
         f.ui.fileAnswers.push_back(QDir(f.dir).filePath(QStringLiteral("videos.qbx")));
@@ -349,7 +351,8 @@ private slots:
         seiten->setCurrentIndex(0);
         seiten->setCurrentWidget(info);
         const QString mitFehler = kind<QLabel>(f.w, "Label_Statistik")->text();
-        QVERIFY2(mitFehler.contains(QStringLiteral("Nicht auswertbar:")) && mitFehler.contains(QStringLiteral("Filmlaenge")),
+        QVERIFY2(mitFehler.contains(QStringLiteral("Nicht auswertbar:")) &&
+                     mitFehler.contains(QStringLiteral("Filmlaenge")),
                  qPrintable(mitFehler));
         QCOMPARE(info->statistik().filme, 4);
     }

@@ -80,7 +80,8 @@ const QRegularExpression kLiteral(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""
 QStringList textteile(QString code)
 {
     // Log lines are no messages.
-    static const QRegularExpression protokoll(QStringLiteral(R"(\bq(?:C)?(?:Warning|Debug|Info|Critical)\s*\([^;]*;)"));
+    static const QRegularExpression protokoll(
+        QStringLiteral(R"(\bq(?:C)?(?:Warning|Debug|Info|Critical)\s*\([^;]*;)"));
     code.remove(protokoll);
     static const QRegularExpression platzhalter(QStringLiteral("%\\d"));
     static const QRegularExpression buchstabe(QStringLiteral("\\p{L}"));
@@ -88,7 +89,8 @@ QStringList textteile(QString code)
     QStringList teile;
     for (auto it = kLiteral.globalMatch(code); it.hasNext();) {
         QString text = it.next().captured(1);
-        text.replace(QStringLiteral("\\\""), QStringLiteral("\"")).replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+        text.replace(QStringLiteral("\\\""), QStringLiteral("\""))
+            .replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
         for (QString teil : text.split(platzhalter)) {
             teil = teil.trimmed();
             if (teil.count(buchstabe) >= 3 && !dateiname.match(teil).hasMatch())
@@ -126,7 +128,8 @@ public:
                 const qsizetype auf = m.capturedEnd() - 1;
                 const qsizetype zu = schliessende(text, auf);
                 const QString argument = text.mid(auf + 1, zu - auf - 1);
-                const QString ort = QStringLiteral("%1:%2").arg(name).arg(text.left(auf).count(QLatin1Char('\n')) + 1);
+                const QString ort =
+                    QStringLiteral("%1:%2").arg(name).arg(text.left(auf).count(QLatin1Char('\n')) + 1);
                 // The enclosing function begins at a brace in the first column.
                 const qsizetype beginn = text.lastIndexOf(QStringLiteral("\n{"), auf);
                 const QString davor = text.mid(beginn, auf - beginn);
@@ -173,8 +176,10 @@ private:
             for (auto z = zuweisung.globalMatch(davor); z.hasNext();) {
                 const auto treffer = z.next();
                 const QString anweisung =
-                    davor.mid(treffer.capturedEnd(), davor.indexOf(QLatin1Char(';'), treffer.capturedEnd()) - treffer.capturedEnd());
-                if (!anweisung.contains(QLatin1String("choose")) && !anweisung.contains(QLatin1String("inputBox")))
+                    davor.mid(treffer.capturedEnd(),
+                              davor.indexOf(QLatin1Char(';'), treffer.capturedEnd()) - treffer.capturedEnd());
+                if (!anweisung.contains(QLatin1String("choose")) &&
+                    !anweisung.contains(QLatin1String("inputBox")))
                     teile += textteile(anweisung);
             }
         }
@@ -227,7 +232,8 @@ struct Fenster
     explicit Fenster(const QString& name)
     {
         const QString program = freshDir(name + QStringLiteral("-programm"));
-        w = std::make_unique<THauptformular>(program, ui, clock, program + QStringLiteral("/einstellungen.key"));
+        w = std::make_unique<THauptformular>(program, ui, clock,
+                                             program + QStringLiteral("/einstellungen.key"));
         testing_support::zeigenUndAktivieren(*w);
     }
 };
@@ -251,8 +257,10 @@ private slots:
         QTest::newRow("Eingabe") << QStringLiteral("Tab_Eingabe") << QStringLiteral("eingabe");
         QTest::newRow("Filmübersicht") << QStringLiteral("Tab_Uebersicht") << QStringLiteral("uebersicht");
         QTest::newRow("Verleihmanager") << QStringLiteral("Tab_Verleihmanager") << QStringLiteral("verleih");
-        QTest::newRow("Aufnahmetimer") << QStringLiteral("Tab_Aufnahmetimer") << QStringLiteral("aufnahmetimer");
-        QTest::newRow("Einstellungen") << QStringLiteral("Tab_Einstellungen") << QStringLiteral("einstellungen");
+        QTest::newRow("Aufnahmetimer")
+            << QStringLiteral("Tab_Aufnahmetimer") << QStringLiteral("aufnahmetimer");
+        QTest::newRow("Einstellungen")
+            << QStringLiteral("Tab_Einstellungen") << QStringLiteral("einstellungen");
         QTest::newRow("Info") << QStringLiteral("TabSheet2") << QStringLiteral("info");
     }
     void f1OeffnetDenAbschnittDerSeite()
@@ -263,7 +271,8 @@ private slots:
         if (!seite.isEmpty()) {
             testing_support::neueSammlungAnlegen(*f.w, f.ui, freshDir(QStringLiteral("f1-liste")));
             QVERIFY(f.w->collectionOpen());
-            kind<QTabWidget>(f.w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(f.w, seite.toLatin1().constData()));
+            kind<QTabWidget>(f.w, "Pagecontrol")
+                ->setCurrentWidget(kind<QWidget>(f.w, seite.toLatin1().constData()));
         }
         f.ui.clear();
         QTest::keyClick(f.w.get(), Qt::Key_F1);
@@ -285,7 +294,8 @@ private slots:
         QTest::addColumn<bool>("vorhanden");
         QTest::addColumn<QString>("meldung");
         QTest::newRow("nicht installiert") << false << QStringLiteral("Das Handbuch ist nicht installiert.");
-        QTest::newRow("kein Browser") << true << QStringLiteral("Das Handbuch konnte nicht im Browser geöffnet werden:");
+        QTest::newRow("kein Browser")
+            << true << QStringLiteral("Das Handbuch konnte nicht im Browser geöffnet werden:");
     }
     void handbuchNichtZuZeigen()
     {
@@ -336,10 +346,10 @@ private slots:
         QStringList texte;
         for (const Fund& f : funde)
             texte << f.teil;
-        for (const char* bekannt : {"Quorbel beenden ?", "Film passt nicht mehr auf die Kassette",
-                                    "Tip : Nehmen Sie den Film auf", "Spielzeit der Kassette. Bitte Löschen Sie",
-                                    "Fehler beim Laden des Bildes !", "Kein Filmtitel eingegeben !",
-                                    "Nicht genügend Arbeitsspeicher."})
+        for (const char* bekannt :
+             {"Quorbel beenden ?", "Film passt nicht mehr auf die Kassette", "Tip : Nehmen Sie den Film auf",
+              "Spielzeit der Kassette. Bitte Löschen Sie", "Fehler beim Laden des Bildes !",
+              "Kein Filmtitel eingegeben !", "Nicht genügend Arbeitsspeicher."})
             QVERIFY2(texte.contains(QString::fromUtf8(bekannt)), bekannt);
 
         QStringList fehlend;
@@ -347,7 +357,8 @@ private slots:
             if (!abschnitt.contains(f.teil))
                 fehlend << QStringLiteral("%1: %2").arg(f.ort, f.teil);
         fehlend.removeDuplicates();
-        QVERIFY2(fehlend.isEmpty(), qPrintable(QStringLiteral("Im Handbuch nicht erklärt:\n") + fehlend.join(QLatin1Char('\n'))));
+        QVERIFY2(fehlend.isEmpty(), qPrintable(QStringLiteral("Im Handbuch nicht erklärt:\n") +
+                                               fehlend.join(QLatin1Char('\n'))));
     }
 };
 

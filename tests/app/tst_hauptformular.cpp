@@ -29,18 +29,18 @@
 #include <catalogue/spielzeitformular.h>
 #include <fakeinteraction.h>
 #include <kind.h>
-#include <printing/druckenformular.h>
-#include <ui/datasetgrid.h>
-#include <ui/radiogroup.h>
-#include <store/collection.h>
-#include <store/dataset.h>
 #include <lending/meldungsformular.h>
 #include <memory>
+#include <printing/druckenformular.h>
 #include <recording/aufnahmetimerformular.h>
-#include <settings/keystore.h>
 #include <settings/einstellungsseite.h>
+#include <settings/keystore.h>
 #include <sqlite3.h>
+#include <store/collection.h>
+#include <store/dataset.h>
 #include <store/error.h>
+#include <ui/datasetgrid.h>
+#include <ui/radiogroup.h>
 
 using namespace quorbel;
 using testing_support::FakeInteraction;
@@ -132,20 +132,27 @@ struct Fixture
 
     bool showsCollection() const
     {
-        return kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) && kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
-               kind<QTimer>(w, "Timer_Uhrzeit")->isActive() && !kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
+        return kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) &&
+               kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
+               kind<QTimer>(w, "Timer_Uhrzeit")->isActive() &&
+               !kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
                w->backgroundColor() != QColor(128, 128, 128);
     }
     bool showsNoCollection() const
     {
-        return !kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) && !kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
-               !kind<QTimer>(w, "Timer_Uhrzeit")->isActive() && kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
-               kind<QLabel>(w, "Image2")->isVisibleTo(w.get()) && w->backgroundColor() == QColor(128, 128, 128);
+        return !kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(w.get()) &&
+               !kind<QLabel>(w, "Panel_Uhrzeit")->isVisibleTo(w.get()) &&
+               !kind<QTimer>(w, "Timer_Uhrzeit")->isActive() &&
+               kind<QLabel>(w, "Image1")->isVisibleTo(w.get()) &&
+               kind<QLabel>(w, "Image2")->isVisibleTo(w.get()) &&
+               w->backgroundColor() == QColor(128, 128, 128);
     }
     bool datasetsClosed() const
     {
-        return !kind<store::Dataset>(w, "Table_Kassetten")->isActive() && !kind<store::Dataset>(w, "Table_Filme")->isActive() &&
-               !kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() && !kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
+        return !kind<store::Dataset>(w, "Table_Kassetten")->isActive() &&
+               !kind<store::Dataset>(w, "Table_Filme")->isActive() &&
+               !kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() &&
+               !kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
                !kind<store::Dataset>(w, "Table_Aufnahmetimer")->isActive();
     }
 };
@@ -222,7 +229,8 @@ private slots:
         QCOMPARE(entries.at(5)->text(), QStringLiteral("Als &Paradox-Tabellen exportieren…"));
         QVERIFY(entries.at(6)->isSeparator());
         QCOMPARE(entries.at(7)->text(), QStringLiteral("Programm &beenden"));
-        QVERIFY(kind<QAction>(w, "Neu1")->isEnabled() && kind<QAction>(w, "ffnen1")->isEnabled() && kind<QAction>(w, "Programmbeenden1")->isEnabled());
+        QVERIFY(kind<QAction>(w, "Neu1")->isEnabled() && kind<QAction>(w, "ffnen1")->isEnabled() &&
+                kind<QAction>(w, "Programmbeenden1")->isEnabled());
         QVERIFY(!kind<QAction>(w, "Schliessen_Menu")->isEnabled());
 
         QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->geometry(), QRect(216, 16, 137, 25));
@@ -316,15 +324,19 @@ private slots:
         QCOMPARE(kind<QPushButton>(w, "BitBtn_Aufgenommen")->text(), QStringLiteral("Film &aufgenommen"));
         QCOMPARE(kind<QGroupBox>(w, "GroupBox_Direkt")->title(), QStringLiteral("&Gehe zu Nr..."));
         QCOMPARE(kind<QLineEdit>(w, "Edit_Direkt")->maxLength(), 3);
-        for (QToolButton* b : {kind<QToolButton>(w, "BitBtn_Erste"), kind<QToolButton>(w, "BitBtn_Vorherige"), kind<QToolButton>(w, "BitBtn_Naechste"), kind<QToolButton>(w, "BitBtn_Letzte")})
+        for (QToolButton* b :
+             {kind<QToolButton>(w, "BitBtn_Erste"), kind<QToolButton>(w, "BitBtn_Vorherige"),
+              kind<QToolButton>(w, "BitBtn_Naechste"), kind<QToolButton>(w, "BitBtn_Letzte")})
             QVERIFY(!b->isEnabled());
         QVERIFY(!kind<QPushButton>(w, "BitBtn_Drucken")->isEnabled());
-        QVERIFY(!kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isEnabled() && kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isReadOnly());
+        QVERIFY(!kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isEnabled() &&
+                kind<QLineEdit>(w, "DBEdit_SpielzeitInfo")->isReadOnly());
         QVERIFY(!kind<QGroupBox>(w, "GroupBox_Nonvisible")->isVisibleTo(&w));
         QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren")->itemIndex(), 0);
         QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren")->count(), 4);
         QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren2")->itemIndex(), 0);
-        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren2")->button(2)->text(), QStringLiteral("... &Ausleihende Person"));
+        QCOMPARE(kind<RadioGroup>(w, "RadioGroup_Sortieren2")->button(2)->text(),
+                 QStringLiteral("... &Ausleihende Person"));
         QVERIFY(kind<QRadioButton>(w, "RadioButton_AlleFilme")->isChecked());
         QVERIFY(!kind<QDateEdit>(w, "DateTimePicker_Filter")->isVisibleTo(&w));
         QCOMPARE(kind<QDateEdit>(w, "DateTimePicker_Filter")->date(), f.clock.today().addDays(-14));
@@ -332,7 +344,8 @@ private slots:
         QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->font().family(), QStringLiteral("Times New Roman"));
         QVERIFY(!kind<QLabel>(w, "DBText_Kassette")->font().bold());
         QCOMPARE(kind<QLabel>(w, "DBText_Kassette")->alignment(), Qt::AlignCenter);
-        QVERIFY(kind<QTableView>(w, "DBGrid_Filmuebersicht")->editTriggers() == QAbstractItemView::NoEditTriggers);
+        QVERIFY(kind<QTableView>(w, "DBGrid_Filmuebersicht")->editTriggers() ==
+                QAbstractItemView::NoEditTriggers);
         QVERIFY(kind<QTableView>(w, "DBGrid_Filme")->editTriggers() != QAbstractItemView::NoEditTriggers);
 
         // The grids' columns: field titles and widths.
@@ -378,8 +391,8 @@ private slots:
         }
 
         // The dialogs exist once each.
-        QVERIFY(kind<TDrucken_Formular>(w) && kind<TMeldungsformular>(w) && kind<TForm_Aufnahmetimer>(w) && kind<TDankformular>(w) &&
-                kind<THistoryformular>(w) && kind<TForm_NeueVerwaltung>(w));
+        QVERIFY(kind<TDrucken_Formular>(w) && kind<TMeldungsformular>(w) && kind<TForm_Aufnahmetimer>(w) &&
+                kind<TDankformular>(w) && kind<THistoryformular>(w) && kind<TForm_NeueVerwaltung>(w));
         QCOMPARE(kind<TForm_Aufnahmetimer>(w)->windowTitle(), QStringLiteral("Film aufnehmen"));
         QCOMPARE(kind<TForm_NeueVerwaltung>(w)->VerzeichnisBox->directory(), QDir(f.program).absolutePath());
 
@@ -490,14 +503,17 @@ private slots:
         };
         write(QStringLiteral("splztn.qb"), "E - 90\r\nE - 480\r\n");
         write(QStringLiteral("prgs.qb"), "ARD\nKIKA\n");
-        write(QStringLiteral("genre.qb"), "Heimatfilm\r\nKom\xf6""die\r\n");
+        write(QStringLiteral("genre.qb"), "Heimatfilm\r\nKom\xf6"
+                                          "die\r\n");
 
         // The genre list is read at window creation: a fresh window on the same directory.
         THauptformular w(f.program, f.ui, f.clock, f.settingsFile);
-        QCOMPARE(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")), (QStringList{QStringLiteral("Heimatfilm"), QStringLiteral("Komödie")}));
+        QCOMPARE(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")),
+                 (QStringList{QStringLiteral("Heimatfilm"), QStringLiteral("Komödie")}));
         w.FormActivate();
-        const QStringList lengths{QStringLiteral("E - 180"), QStringLiteral("E - 200"), QStringLiteral("E - 240"),
-                                  QStringLiteral("E - 260"), QStringLiteral("E - 300"), QStringLiteral("E - 480"),
+        const QStringList lengths{QStringLiteral("E - 180"), QStringLiteral("E - 200"),
+                                  QStringLiteral("E - 240"), QStringLiteral("E - 260"),
+                                  QStringLiteral("E - 300"), QStringLiteral("E - 480"),
                                   QStringLiteral("E - 90"),  QStringLiteral("Kaufvideo")};
         auto items = [](const QComboBox* box) {
             QStringList out;
@@ -513,7 +529,9 @@ private slots:
         // A genre added on the settings page is offered by the film grid at once.
         f.ui.inputAnswers = {QStringLiteral("Bergfilm")};
         kind<settings::Einstellungsseite>(w)->BitBtn_Dazu1Click();
-        QVERIFY(kind<DatasetGrid>(w, "DBGrid_Filme")->pickList(QStringLiteral("Genre")).contains(QStringLiteral("Bergfilm")));
+        QVERIFY(kind<DatasetGrid>(w, "DBGrid_Filme")
+                    ->pickList(QStringLiteral("Genre"))
+                    .contains(QStringLiteral("Bergfilm")));
         QVERIFY(w.settingsChanged());
     }
 
@@ -580,7 +598,8 @@ private slots:
             QVERIFY(w.isVisible());
             QVERIFY(w.settingsChanged());
             QVERIFY(!w.collectionOpen() && !kind<QAction>(w, "Schliessen_Menu")->isEnabled());
-            QVERIFY(!kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(&w) && !kind<QTimer>(w, "Timer_Uhrzeit")->isActive());
+            QVERIFY(!kind<QTabWidget>(w, "Pagecontrol")->isVisibleTo(&w) &&
+                    !kind<QTimer>(w, "Timer_Uhrzeit")->isActive());
             f.ui.clear();
             f.ui.messageAnswers = {Yes, No};
             QVERIFY(w.close());
@@ -652,8 +671,10 @@ private slots:
         QVERIFY(kind<QAction>(w, "Schliessen_Menu")->isEnabled());
         QCOMPARE(kind<QLabel>(w, "Panel_Uhrzeit")->text(), QStringLiteral("08.12.2026    10:00"));
         QCOMPARE(w.checkRuns(), 0); // empty tables: no reminders
-        QVERIFY(kind<store::Dataset>(w, "Table_Kassetten")->isActive() && kind<store::Dataset>(w, "Table_Filme")->isActive() &&
-                kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() && kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
+        QVERIFY(kind<store::Dataset>(w, "Table_Kassetten")->isActive() &&
+                kind<store::Dataset>(w, "Table_Filme")->isActive() &&
+                kind<store::Dataset>(w, "Table_Filmuebersicht")->isActive() &&
+                kind<store::Dataset>(w, "Table_Verliehen")->isActive() &&
                 kind<store::Dataset>(w, "Table_Aufnahmetimer")->isActive());
         QCOMPARE(kind<store::Dataset>(w, "Table_Filmuebersicht")->tableName(), QStringLiteral("filme.db"));
         QVERIFY(!kind<QPushButton>(w, "BitBtn_Zurueckbekommen")->isEnabled());
@@ -675,7 +696,8 @@ private slots:
         // The statement texts were put back after each numbered creation.
         QCOMPARE(w.collection().kassQuery().sql.first(), QStringLiteral("CREATE TABLE \"kass.db\""));
         QCOMPARE(w.collection().filmeQuery().sql.first(), QStringLiteral("CREATE TABLE \"filme.db\""));
-        QCOMPARE(w.collection().ausgeliehenQuery().sql.first(), QStringLiteral("CREATE TABLE \"ausgelhn.db\""));
+        QCOMPARE(w.collection().ausgeliehenQuery().sql.first(),
+                 QStringLiteral("CREATE TABLE \"ausgelhn.db\""));
         QCOMPARE(w.collection().atimerQuery().sql.first(), QStringLiteral("CREATE TABLE \"atimer.db\""));
         const QString other = freshDir(QStringLiteral("sammlung-b"));
         f.createCollection(other, QStringLiteral("b"));
@@ -813,7 +835,8 @@ private slots:
             QCOMPARE(f.ui.errors(), QStringList());
             QVERIFY(f.showsCollection());
             QCOMPARE(kind<store::Dataset>(w, "Table_Kassetten")->databaseName(), copy);
-            QCOMPARE(kind<store::Dataset>(w, "Table_Aufnahmetimer")->tableName(), QStringLiteral("atimer.db"));
+            QCOMPARE(kind<store::Dataset>(w, "Table_Aufnahmetimer")->tableName(),
+                     QStringLiteral("atimer.db"));
         }
         f.ui.fileAnswers = {dir + QStringLiteral("/videos.qbx")};
         kind<QAction>(w, "ffnen1")->trigger();
@@ -834,7 +857,8 @@ private slots:
         kind<store::Dataset>(w, "Table_Kassetten")->setInteger(QStringLiteral("Spielzeit"), 240);
         kind<store::Dataset>(w, "Table_Kassetten")->post();
         kind<store::Dataset>(w, "Table_Filme")->append();
-        kind<store::Dataset>(w, "Table_Filme")->setString(QStringLiteral("Filmname"), QStringLiteral("Metropolis"));
+        kind<store::Dataset>(w, "Table_Filme")
+            ->setString(QStringLiteral("Filmname"), QStringLiteral("Metropolis"));
         kind<store::Dataset>(w, "Table_Filme")->post();
         kind<QTabWidget>(w, "Pagecontrol")->setCurrentWidget(kind<QWidget>(w, "Tab_Uebersicht"));
         QCOMPARE(kind<store::Dataset>(w, "Table_Filmuebersicht")->recordCount(), 1);

@@ -49,9 +49,10 @@ inline QByteArray wmfRotesQuadrat()
         s << quint32(5) << quint16(0x020B) << qint16(0) << qint16(0);     // SETWINDOWORG y, x
         s << quint32(5) << quint16(0x020C) << qint16(100) << qint16(100); // SETWINDOWEXT y, x
         s << quint32(7) << quint16(0x02FC) << quint16(0) << quint32(0x000000FF) << quint16(0); // brush
-        s << quint32(4) << quint16(0x012D) << quint16(0);                 // SELECTOBJECT 0
-        s << quint32(7) << quint16(0x041B) << qint16(100) << qint16(100) << qint16(0) << qint16(0); // RECTANGLE
-        s << quint32(3) << quint16(0x0000);                               // EOF
+        s << quint32(4) << quint16(0x012D) << quint16(0); // SELECTOBJECT 0
+        s << quint32(7) << quint16(0x041B) << qint16(100) << qint16(100) << qint16(0)
+          << qint16(0);                     // RECTANGLE
+        s << quint32(3) << quint16(0x0000); // EOF
     }
     QByteArray out;
     QDataStream s(&out, QIODevice::WriteOnly);

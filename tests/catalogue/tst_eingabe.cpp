@@ -234,8 +234,10 @@ void TestEingabe::navigatorUndNeueKassetten()
     Seite s(QStringLiteral("navigator"));
     auto& w = *s.w;
     const auto moves = [&] {
-        return QList<bool>{kind<QToolButton>(w, "BitBtn_Erste")->isEnabled(), kind<QToolButton>(w, "BitBtn_Vorherige")->isEnabled(),
-                           kind<QToolButton>(w, "BitBtn_Naechste")->isEnabled(), kind<QToolButton>(w, "BitBtn_Letzte")->isEnabled()};
+        return QList<bool>{kind<QToolButton>(w, "BitBtn_Erste")->isEnabled(),
+                           kind<QToolButton>(w, "BitBtn_Vorherige")->isEnabled(),
+                           kind<QToolButton>(w, "BitBtn_Naechste")->isEnabled(),
+                           kind<QToolButton>(w, "BitBtn_Letzte")->isEnabled()};
     };
     const QList<bool> none{false, false, false, false};
 
@@ -882,7 +884,8 @@ void TestEingabe::spielzeitAendern()
     QCOMPARE(v(k, "Frei"), QVariant(30));
 
     // A hand-edited entry whose minutes are no number: the cassette stays, the dialog resets.
-    kind<TSpielzeit_Formular>(w)->setSpielzeiten(QStringList{QStringLiteral("E - 1,5"), QStringLiteral("E - 240")});
+    kind<TSpielzeit_Formular>(w)->setSpielzeiten(
+        QStringList{QStringLiteral("E - 1,5"), QStringLiteral("E - 240")});
     s.ui.clear();
     s.spielzeitAendern(QStringLiteral("E - 1,5"));
     QCOMPARE(s.meldungen().size(), 1);

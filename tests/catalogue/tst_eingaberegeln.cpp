@@ -75,7 +75,8 @@ private slots:
         r.film(QStringLiteral("Gekauft"), 100);
         QCOMPARE(r.kassetten().asInteger(QStringLiteral("Spielzeit")), 100);
         r.film(QStringLiteral("Zweiter"), 10);
-        QCOMPARE(r.ui.messages(), QStringList{QStringLiteral("Ein Kaufvideo kann nur einen Film beinhalten.")});
+        QCOMPARE(r.ui.messages(),
+                 QStringList{QStringLiteral("Ein Kaufvideo kann nur einen Film beinhalten.")});
         QCOMPARE(r.filme().recordCount(), 1);
         r.ui.clear();
 

@@ -2,12 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QBuffer>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>

@@ -1,14 +1,13 @@
-#include <catalogue/hinzufuegenformular.h>
-#include <catalogue/spielzeiteintrag.h>
-#include <catalogue/spielzeitformular.h>
-#include <fakeinteraction.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <catalogue/hinzufuegenformular.h>
+#include <catalogue/spielzeiteintrag.h>
+#include <catalogue/spielzeitformular.h>
+#include <fakeinteraction.h>
 
 using namespace quorbel;
 
@@ -19,8 +18,9 @@ QStringList mitZusaetzlichen()
     return eingebauteSpielzeiten() << QStringLiteral("E - 480") << QStringLiteral("E - 90");
 }
 
-const QStringList kSortiert = {QStringLiteral("E - 180"), QStringLiteral("E - 200"), QStringLiteral("E - 240"),
-                               QStringLiteral("E - 260"), QStringLiteral("E - 300"), QStringLiteral("E - 480"),
+const QStringList kSortiert = {QStringLiteral("E - 180"), QStringLiteral("E - 200"),
+                               QStringLiteral("E - 240"), QStringLiteral("E - 260"),
+                               QStringLiteral("E - 300"), QStringLiteral("E - 480"),
                                QStringLiteral("E - 90"),  QStringLiteral("Kaufvideo")};
 
 } // namespace
@@ -65,8 +65,8 @@ void TestSpielzeiten::sortierung()
 {
     // Text order, not number order; "Kaufvideo" last; case does not matter; duplicates stay.
     QCOMPARE(sortierteSpielzeiten(mitZusaetzlichen()), kSortiert);
-    QCOMPARE(sortierteSpielzeiten({QStringLiteral("e - 95"), QStringLiteral("Kaufvideo"), QStringLiteral("E - 200"),
-                                   QStringLiteral("E - 200")}),
+    QCOMPARE(sortierteSpielzeiten({QStringLiteral("e - 95"), QStringLiteral("Kaufvideo"),
+                                   QStringLiteral("E - 200"), QStringLiteral("E - 200")}),
              (QStringList{QStringLiteral("E - 200"), QStringLiteral("E - 200"), QStringLiteral("e - 95"),
                           QStringLiteral("Kaufvideo")}));
     THinzufuegenformular neu;
@@ -81,8 +81,9 @@ void TestSpielzeiten::sortierung()
 void TestSpielzeiten::aenderungPruefen()
 {
     using Art = SpielzeitAenderung::Art;
-    const QString laufzeit = QStringLiteral("Die Laufzeit aller Filme überschreitet die\n\rSpielzeit der Kassette. "
-                                            "Bitte Löschen Sie\n\rvorher genug Filme.");
+    const QString laufzeit =
+        QStringLiteral("Die Laufzeit aller Filme überschreitet die\n\rSpielzeit der Kassette. "
+                       "Bitte Löschen Sie\n\rvorher genug Filme.");
     const QString maximal = QStringLiteral("Es darf maximal noch 1 Film auf der Kassette sein,\n\r"
                                            "wenn diese zum Kaufvideo umgeschrieben werden soll.");
     // "E - 240" with films of 100 and 90 minutes.

@@ -29,9 +29,9 @@
 #include <printing/reportlayout.h>
 #include <printing/reportpainter.h>
 #include <printing/reportpreview.h>
+#include <settings/einstellungsseite.h>
 #include <settings/keystore.h>
 #include <settings/schriftartenformular.h>
-#include <settings/einstellungsseite.h>
 #include <store/collection.h>
 #include <store/dataset.h>
 

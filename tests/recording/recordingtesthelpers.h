@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QDir>
-#include <ui/interaction.h>
 #include <fakeinteraction.h>
 #include <functional>
 #include <store/collectiontables.h>
 #include <store/dataset.h>
+#include <ui/interaction.h>
 
 namespace recordingtest {
 

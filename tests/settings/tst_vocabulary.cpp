@@ -1,11 +1,10 @@
-#include <settings/keystore.h>
-#include <settings/vocabulary.h>
-
 #include "fakeinteraction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <settings/keystore.h>
+#include <settings/vocabulary.h>
 
 using namespace settings;
 using testing_support::freshDir;
@@ -63,7 +62,8 @@ private slots:
         QCOMPARE(vocabulary::parseLines("a\r\n\r\nb\n\n"), sl({"a", "", "b", ""}));
         QCOMPARE(vocabulary::parseLines(QByteArray("a\nb\0c\nd", 7)), sl({"a", "b"}));
         QCOMPARE(vocabulary::parseLines(""), QStringList());
-        QCOMPARE(vocabulary::formatLines(sl({"a", "", "Kaufvideo"})).value(), QByteArray("a\r\n\r\nKaufvideo\r\n"));
+        QCOMPARE(vocabulary::formatLines(sl({"a", "", "Kaufvideo"})).value(),
+                 QByteArray("a\r\n\r\nKaufvideo\r\n"));
     }
 
     void writeAndReadFiles()
@@ -97,8 +97,7 @@ private slots:
         QStringList list;
         for (const char* s : {"Zombie", "action", "Äther", "Drama", "Action", "komödie", "Kriegsfilm"})
             vocabulary::insertSorted(list, QString::fromUtf8(s));
-        QCOMPARE(list, sl({"action", "Action", "Äther", "Drama", "komödie", "Kriegsfilm",
-                                    "Zombie"}));
+        QCOMPARE(list, sl({"action", "Action", "Äther", "Drama", "komödie", "Kriegsfilm", "Zombie"}));
         QStringList lengths = sl({"Kaufvideo", "E - 90", "E - 180", "E - 480"});
         vocabulary::sortEntries(lengths);
         QCOMPARE(lengths, sl({"E - 180", "E - 480", "E - 90", "Kaufvideo"}));
@@ -110,7 +109,8 @@ private slots:
         // Tests and portable use name the key file in the environment.
         const auto standard = KeyStore::createDefault();
         QVERIFY(dynamic_cast<FileKeyStore*>(standard.get()));
-        QCOMPARE(static_cast<FileKeyStore*>(standard.get())->path(), qEnvironmentVariable("QUORBEL_SETTINGS_FILE"));
+        QCOMPARE(static_cast<FileKeyStore*>(standard.get())->path(),
+                 qEnvironmentVariable("QUORBEL_SETTINGS_FILE"));
 
         FileKeyStore key(path);
         QVERIFY(!key.openKey());

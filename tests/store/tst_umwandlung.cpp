@@ -43,7 +43,7 @@ QByteArray mitGrafikkopf(const QByteArray& bmp)
     return kopf + bmp;
 }
 
-const QString kLangerText = QStringLiteral("Ein langer Text über Größe und Maß, ") .repeated(40);
+const QString kLangerText = QStringLiteral("Ein langer Text über Größe und Maß, ").repeated(40);
 
 // The four tables of one collection: every field type, an empty value in every field,
 // umlauts and ß, short and long memos, pictures with and without the graphic header and
@@ -70,8 +70,8 @@ struct Inhalt
         {4, QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
     };
     Zeilen atimer = {
-        {1, QStringLiteral("Tatort"), QStringLiteral("ARD"), QDate(2026, 12, 13), QTime(20, 15), QTime(21, 45),
-         90, true},
+        {1, QStringLiteral("Tatort"), QStringLiteral("ARD"), QDate(2026, 12, 13), QTime(20, 15),
+         QTime(21, 45), 90, true},
         {2, QStringLiteral("Nachtfilm"), QStringLiteral("ZDF"), QDate(2026, 12, 14), QTime(23, 30, 15),
          QTime(1, 0, 0, 500), 90, false},
         {5, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
@@ -110,7 +110,8 @@ std::map<QString, QByteArray> pruefsummen(const QString& dir)
         const QString pfad = it.next();
         QFile f(pfad);
         if (f.open(QIODevice::ReadOnly))
-            summen[QDir(dir).relativeFilePath(pfad)] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+            summen[QDir(dir).relativeFilePath(pfad)] =
+                QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
     }
     return summen;
 }
@@ -163,7 +164,8 @@ void vergleiche(const Inhalt& soll, const QString& liste)
 {
     Collection c;
     c.open(liste);
-    const std::array<Dataset*, 4> ds = {&c.kassetten(), &c.filmuebersicht(), &c.verliehen(), &c.aufnahmetimer()};
+    const std::array<Dataset*, 4> ds = {&c.kassetten(), &c.filmuebersicht(), &c.verliehen(),
+                                        &c.aufnahmetimer()};
     c.filmuebersicht().setIndexFieldNames(QString());
     c.verliehen().setIndexFieldNames(QString());
     c.aufnahmetimer().setIndexFieldNames(QString());
@@ -173,11 +175,12 @@ void vergleiche(const Inhalt& soll, const QString& liste)
         for (size_t r = 0; r < ist.size(); ++r)
             for (size_t f = 0; f < ist[r].size(); ++f)
                 QVERIFY2(ist[r][f] == soll.von(t)[r][f],
-                         qPrintable(QStringLiteral("%1 Zeile %2 Feld %3: %4 statt %5")
-                                        .arg(QLatin1String(kStems[t]))
-                                        .arg(r)
-                                        .arg(f)
-                                        .arg(ist[r][f].toString().left(40), soll.von(t)[r][f].toString().left(40))));
+                         qPrintable(
+                             QStringLiteral("%1 Zeile %2 Feld %3: %4 statt %5")
+                                 .arg(QLatin1String(kStems[t]))
+                                 .arg(r)
+                                 .arg(f)
+                                 .arg(ist[r][f].toString().left(40), soll.von(t)[r][f].toString().left(40))));
     }
     c.close();
 }
@@ -243,7 +246,8 @@ void TestUmwandlung::jederWertKommtUeber()
         else
             QCOMPARE(nachher.at(QLatin1String(uw::kOriginalVerzeichnis) + QLatin1Char('/') + name), summe);
     }
-    QVERIFY(!QFileInfo::exists(QDir(dir).filePath(QStringLiteral("Umwandlung%1.tmp").arg(nummer ? QString::number(nummer) : QString()))));
+    QVERIFY(!QFileInfo::exists(QDir(dir).filePath(
+        QStringLiteral("Umwandlung%1.tmp").arg(nummer ? QString::number(nummer) : QString()))));
 
     // The counters go on above the highest value given (the cassettes' 7).
     Collection c;
@@ -259,10 +263,14 @@ void TestUmwandlung::verweigertOhneEtwasZuAendern_data()
 {
     QTest::addColumn<QString>("schaden");
     QTest::addColumn<QString>("meldung");
-    QTest::newRow("gemischt") << "gemischt" << "atimer.db";
-    QTest::newRow("Blob-Datei fehlt") << "ohneMb" << "filme.mb";
-    QTest::newRow("Kopf beschädigt") << "kopf" << "kass.db";
-    QTest::newRow("unbekannte Felder") << "felder" << "ausgelhn.db";
+    QTest::newRow("gemischt") << "gemischt"
+                              << "atimer.db";
+    QTest::newRow("Blob-Datei fehlt") << "ohneMb"
+                                      << "filme.mb";
+    QTest::newRow("Kopf beschädigt") << "kopf"
+                                     << "kass.db";
+    QTest::newRow("unbekannte Felder") << "felder"
+                                       << "ausgelhn.db";
 }
 
 void TestUmwandlung::verweigertOhneEtwasZuAendern()
@@ -329,15 +337,15 @@ void TestUmwandlung::ueberstehtAbsturzInJedemAugenblick()
     Inhalt inhalt;
     for (int i = 10; i < 1500; ++i)
         inhalt.filme.push_back({i, 2, QStringLiteral("Film %1").arg(i), 1, QVariant(), QVariant(),
-                                i % 5 == 0 ? QVariant(bitmap(20000, char('a' + i % 20))) : QVariant(), i % 5 == 0,
-                                QVariant()});
+                                i % 5 == 0 ? QVariant(bitmap(20000, char('a' + i % 20))) : QVariant(),
+                                i % 5 == 0, QVariant()});
     altSchreiben(quelle, inhalt, 1252, true);
     const auto original = pruefsummen(quelle);
     auto* rng = QRandomGenerator::global();
     QElapsedTimer gesamt;
     gesamt.start();
     int alt = 0, neu = 0;
-    qint64 dauer = 0; // of one whole conversion in the child, measured in the first round
+    qint64 dauer = 0;  // of one whole conversion in the child, measured in the first round
     int meldungen = 0; // progress reports of a whole conversion; the last ones are the moves
     for (int runde = 0; runde < 30 && gesamt.elapsed() < 60000; ++runde) {
         const QString dir = testing_support::freshDir(QStringLiteral("absturz%1").arg(runde));
@@ -381,7 +389,8 @@ void TestUmwandlung::ueberstehtAbsturzInJedemAugenblick()
             ++neu;
             for (const auto& [name, summe] : original)
                 if (name != QLatin1String("alt.qbx"))
-                    QCOMPARE(jetzt.at(QLatin1String(uw::kOriginalVerzeichnis) + QLatin1Char('/') + name), summe);
+                    QCOMPARE(jetzt.at(QLatin1String(uw::kOriginalVerzeichnis) + QLatin1Char('/') + name),
+                             summe);
             vergleiche(erwartet(inhalt), liste);
         }
         QCOMPARE(QDir(dir).entryList({QStringLiteral("Umwandlung*")}, QDir::Dirs), QStringList());

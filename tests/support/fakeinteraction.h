@@ -2,14 +2,13 @@
 
 #include "testenvironment.h"
 
-#include <ui/clock.h>
-#include <ui/interaction.h>
-
 #include <QDialog>
 #include <QList>
 #include <QString>
 #include <deque>
 #include <functional>
+#include <ui/clock.h>
+#include <ui/interaction.h>
 
 namespace testing_support {
 
