@@ -7,6 +7,7 @@
 # - fonts-urw-base35: the Type 1 fonts libwmf draws metafile text with (it only recommends them;
 #   without any font it refuses every metafile);
 # - clang, libclang-rt-14-dev: the fuzz programs (libFuzzer);
+# - clang-format, clang-tidy: CI checks the formatting and runs the static analysis;
 # - poppler-utils: pdftotext, with which the tests read printed pages back;
 # - desktop-file-utils, appstream, shared-mime-info: the test of the installed tree validates the
 #   desktop entry and the metainfo and reads the list files' type into a MIME database;
@@ -25,7 +26,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n qt6-qpa-plugins \
   libgl1-mesa-dev libsqlite3-dev sqlite3 libbenchmark-dev \
   libemf2svg-dev libwmf-dev libexpat1-dev libjpeg62-turbo-dev \
-  clang libclang-rt-14-dev \
+  clang libclang-rt-14-dev clang-format clang-tidy \
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35 poppler-utils \
   desktop-file-utils appstream shared-mime-info dpkg-dev pxlib-dev cmark-gfm \
   xvfb xauth >/dev/null
