@@ -18,12 +18,9 @@ using testing_support::FakeInteraction;
 using testing_support::freshDir;
 using Liste = Einstellungsregeln::Liste;
 using Feld = Einstellungsregeln::Feld;
-using Schalter = Einstellungsregeln::Schalter;
-using Schrift = Einstellungsregeln::Schrift;
 
 Q_DECLARE_METATYPE(Einstellungsregeln::Liste)
 Q_DECLARE_METATYPE(Einstellungsregeln::Feld)
-Q_DECLARE_METATYPE(Einstellungsregeln::Schalter)
 
 namespace {
 
@@ -373,47 +370,6 @@ private slots:
         QCOMPARE(a.r().autostartAnzeige(), QStringLiteral("/daten/filme.qbx"));
         QVERIFY(!a.r().settingsChanged() && !a.gemeldet);
         QVERIFY(a.ui.shown.isEmpty());
-    }
-
-    void schalter_data()
-    {
-        QTest::addColumn<Schalter>("schalter");
-        QTest::addColumn<bool>("an");
-        QTest::addColumn<bool>("nummer");
-        QTest::addColumn<bool>("fett");
-        QTest::newRow("number off takes bold along") << Schalter::Nummer << false << false << false;
-        QTest::newRow("number on leaves bold") << Schalter::Nummer << true << true << true;
-        QTest::newRow("bold off leaves number") << Schalter::NummerFett << false << true << false;
-    }
-    void schalter()
-    {
-        QFETCH(Schalter, schalter);
-        QFETCH(bool, an);
-        QFETCH(bool, nummer);
-        QFETCH(bool, fett);
-        Aufbau a(QStringLiteral("schalter"));
-        a.r().Schalter_Setzen(schalter, an);
-        QCOMPARE(a.r().einstellungen().Nummer_Drucken, nummer);
-        QCOMPARE(a.r().einstellungen().Kassette_Fett_Drucken, fett);
-        QVERIFY(a.r().settingsChanged() && a.gemeldet);
-        // Switching the number on again does not bring the bold print back.
-        a.r().Schalter_Setzen(Schalter::Nummer, true);
-        QCOMPARE(a.r().einstellungen().Kassette_Fett_Drucken, fett);
-    }
-
-    // A face chosen in the font dialog: nothing, the same face or another one.
-    void schriftart()
-    {
-        Aufbau a(QStringLiteral("schrift"));
-        QVERIFY(!a.r().Schriftart_Setzen(Schrift::Spaltenueberschriften, QString()));
-        QVERIFY(!a.r().Schriftart_Setzen(Schrift::Spaltenueberschriften, QStringLiteral("Arial")));
-        QVERIFY(!a.r().settingsChanged());
-        QVERIFY(a.r().Schriftart_Setzen(Schrift::Spaltenueberschriften, QStringLiteral("Courier New")));
-        QVERIFY(a.r().settingsChanged());
-        const Einstellungen e = a.r().einstellungen();
-        QCOMPARE(e.Spaltenueberschriften_Font, QStringLiteral("Courier New"));
-        QCOMPARE(e.Titel_Font, QStringLiteral("Times New Roman"));
-        QCOMPARE(e.Listenelemente_Font, QStringLiteral("Arial"));
     }
 
     // The label entries exist for one to four films; one film has no spread.
